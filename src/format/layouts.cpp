@@ -1,0 +1,2 @@
+// Result layouts (being built).
+namespace fexpr::format {}

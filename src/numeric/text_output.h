@@ -1,0 +1,58 @@
+// The system's own formatted output: one writer per directive, into a bounded buffer.
+//
+// Every writer takes the destination and its size in bytes, never writes past it, always
+// NUL-terminates when size > 0, and returns the number of characters written (the NUL not
+// counted; a text cut by the size counts only what was stored). Special values print as
+// "+INF", "-INF", "+NAN" and "-NAN"; decimal digits are exact, rounded half-to-even at the
+// last digit produced, with at most 19 significant digits and zeros after them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace fexpr::numeric {
+
+// "%.*lf": fixed notation with `precision` decimals (0 … 40; more acts as 40). At most 40
+// digits in all for values of 1 or more; from 10^40 on, exponent form with 40 significant
+// digits. "%.3lf" is precision 3.
+std::size_t format_fixed(char* out, std::size_t size, int precision, double value) noexcept;
+
+// "%.*lg": general notation with `precision` significant digits (0 acts as 1).
+std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept;
+
+// "%.*le": exponent notation d.ddd…e±XX with `precision` decimals.
+std::size_t format_exponent(char* out, std::size_t size, int precision, double value) noexcept;
+
+// "%lx" (min_width 0) and "%016lx" (min_width 16): lower-case hexadecimal digits of the
+// pattern, padded with '0' on the left to min_width.
+std::size_t format_hex(char* out, std::size_t size, std::uint64_t pattern, int min_width) noexcept;
+
+// "%024lo" (min_width 24): octal digits of the pattern, padded with '0' to min_width.
+std::size_t format_octal(char* out, std::size_t size, std::uint64_t pattern,
+                         int min_width) noexcept;
+
+// "%ld", "%02ld", "%d", "%03d": signed decimal; '0' digits are inserted after the sign until
+// the field has min_width characters, the sign included.
+std::size_t format_signed(char* out, std::size_t size, std::int64_t value, int min_width) noexcept;
+
+// A bounded text being assembled from pieces ("%s", "%c", "%.*s" and literal text).
+struct text_builder {
+    char* data;
+    std::size_t size;    // capacity in bytes, the NUL included
+    std::size_t length;  // characters stored so far
+};
+
+text_builder make_builder(char* out, std::size_t size) noexcept;
+// "%.*s": appends at most `count` characters of text (stops at its NUL).
+void append_text(text_builder& builder, const char* text, std::size_t count) noexcept;
+// "%s": appends the whole text.
+void append_text(text_builder& builder, const char* text) noexcept;
+// "%c".
+void append_char(text_builder& builder, char character) noexcept;
+// Remaining room, for appending with the format_* writers at data + length.
+char* builder_end(text_builder& builder) noexcept;
+std::size_t builder_room(const text_builder& builder) noexcept;
+// Records that `count` characters were written at builder_end().
+void builder_advance(text_builder& builder, std::size_t count) noexcept;
+
+}  // namespace fexpr::numeric

@@ -1,0 +1,94 @@
+// The data file and the result file, at their Windows paths or under FEXPR_DRIVE_C.
+#include "platform/fixed_files.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/system_io.h"
+
+namespace fexpr::platform {
+namespace {
+
+constexpr unsigned long path_capacity = 4096;
+
+output_stream result_stream_storage{-1, false, false, 0, result_file_path, 0, {}};
+bool result_stream_open = false;
+
+bool append(char* out, unsigned long size, unsigned long& used, const char* text) noexcept {
+    const unsigned long length = std::strlen(text);
+    if (used + length >= size) return false;
+    std::memcpy(out + used, text, length + 1);
+    used += length;
+    return true;
+}
+
+}  // namespace
+
+bool map_drive_path(const char* windows_path, char* out, unsigned long size) noexcept {
+    if (size == 0) return false;
+#ifdef _WIN32
+    unsigned long used = 0;
+    out[0] = '\0';
+    return append(out, size, used, windows_path);
+#else
+    if ((windows_path[0] != 'C' && windows_path[0] != 'c') || windows_path[1] != ':') return false;
+    unsigned long used = 0;
+    out[0] = '\0';
+    const char* drive = std::getenv("FEXPR_DRIVE_C");
+    if (drive != nullptr && drive[0] != '\0') {
+        if (!append(out, size, used, drive)) return false;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!append(out, size, used, home != nullptr ? home : "") ||
+            !append(out, size, used, "/.fexpr/drive_c")) {
+            return false;
+        }
+    }
+    if (!append(out, size, used, windows_path + 2)) return false;
+    for (char* cursor = out + used - std::strlen(windows_path + 2); *cursor != '\0'; ++cursor) {
+        if (*cursor == '\\') *cursor = '/';
+    }
+    return true;
+#endif
+}
+
+bool open_data_file(text_reader& reader) noexcept {
+    char path[path_capacity];
+    const int descriptor = map_drive_path(data_file_path, path, path_capacity)
+                               ? open_for_reading(path)
+                               : -1;
+    open_descriptor(reader, descriptor);
+    return descriptor >= 0;
+}
+
+output_stream* open_result_file() noexcept {
+    char path[path_capacity];
+    if (result_stream_open || !map_drive_path(result_file_path, path, path_capacity)) {
+        return nullptr;
+    }
+    const int descriptor = open_for_writing(path);
+    if (descriptor < 0) return nullptr;
+    result_stream_storage.descriptor = descriptor;
+    result_stream_storage.write_through = false;
+    result_stream_storage.failed = false;
+    result_stream_storage.error_number = 0;
+    result_stream_storage.length = 0;
+    result_stream_open = true;
+    return &result_stream_storage;
+}
+
+output_stream* result_file() noexcept {
+    return result_stream_open ? &result_stream_storage : nullptr;
+}
+
+bool close_result_file() noexcept {
+    if (!result_stream_open) return !result_stream_storage.failed;
+    result_stream_open = false;
+    return close_stream(&result_stream_storage);
+}
+
+int result_file_error() noexcept {
+    return result_stream_storage.failed ? result_stream_storage.error_number : 0;
+}
+
+}  // namespace fexpr::platform

@@ -1,0 +1,45 @@
+// Buffered output streams on file descriptors: standard output, the result file, and memory
+// streams for tests.
+//
+// Standard output is written at once when it is a terminal and buffered otherwise; buffered
+// text is flushed before any read that may wait, before anything goes to standard error, and
+// at the end of the process. A failed write is remembered so the end of the process can
+// report it.
+#pragma once
+
+#include <cstddef>
+
+namespace fexpr::platform {
+
+constexpr std::size_t stream_buffer_size = 1 << 16;
+
+struct output_stream {
+    int descriptor;       // -1 for a memory stream, whose text stays in the buffer
+    bool write_through;   // flush after every write (terminals)
+    bool failed;          // a write or close failed
+    int error_number;     // errno of the first failure
+    const char* name;     // for the failure message
+    std::size_t length;   // characters waiting in the buffer
+    char buffer[stream_buffer_size];
+};
+
+// The process's standard output stream.
+output_stream* standard_output() noexcept;
+
+// Appends text; flushes when the buffer fills or the stream writes through.
+void write_stream(output_stream* stream, const char* text, std::size_t length) noexcept;
+// Appends a NUL-terminated text.
+void write_stream(output_stream* stream, const char* text) noexcept;
+// Writes out the buffered text; returns false once the stream has failed.
+bool flush_stream(output_stream* stream) noexcept;
+// Flushes and closes the descriptor (standard output is only flushed).
+bool close_stream(output_stream* stream) noexcept;
+
+// Writes text straight to the standard-error descriptor in one write, after flushing
+// standard output so that the two keep their order when they share a file.
+void write_standard_error(const char* text, std::size_t length) noexcept;
+
+// A memory stream for tests: its text is kept in `buffer[0 … length)` and never flushed.
+void open_memory_stream(output_stream* stream) noexcept;
+
+}  // namespace fexpr::platform

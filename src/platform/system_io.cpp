@@ -1,0 +1,95 @@
+// Descriptor calls of POSIX and Windows behind one set of names.
+#include "platform/system_io.h"
+
+#include <cerrno>
+#include <climits>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fexpr::platform {
+
+bool write_all(int descriptor, const char* text, std::size_t length) noexcept {
+    while (length > 0) {
+        const std::size_t piece = length < (1u << 30) ? length : (1u << 30);
+#ifdef _WIN32
+        const int written = _write(descriptor, text, static_cast<unsigned>(piece));
+#else
+        const ssize_t written = ::write(descriptor, text, piece);
+#endif
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        text += written;
+        length -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+long read_some(int descriptor, char* buffer, std::size_t size) noexcept {
+    for (;;) {
+#ifdef _WIN32
+        const int count = _read(descriptor, buffer, static_cast<unsigned>(size));
+#else
+        const ssize_t count = ::read(descriptor, buffer, size);
+#endif
+        if (count < 0 && errno == EINTR) continue;
+        return static_cast<long>(count);
+    }
+}
+
+int open_for_reading(const char* path) noexcept {
+#ifdef _WIN32
+    const int descriptor = _open(path, _O_RDONLY | _O_BINARY);
+#else
+    const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC);
+#endif
+    if (descriptor < 0) return -1;
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || (status.st_mode & S_IFMT) == S_IFDIR) {
+        close_descriptor(descriptor);
+        errno = EISDIR;
+        return -1;
+    }
+    return descriptor;
+}
+
+int open_for_writing(const char* path) noexcept {
+#ifdef _WIN32
+    return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+    return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+#endif
+}
+
+bool close_descriptor(int descriptor) noexcept {
+#ifdef _WIN32
+    return _close(descriptor) == 0;
+#else
+    return ::close(descriptor) == 0;
+#endif
+}
+
+bool is_terminal(int descriptor) noexcept {
+#ifdef _WIN32
+    return _isatty(descriptor) != 0;
+#else
+    return ::isatty(descriptor) != 0;
+#endif
+}
+
+int last_error() noexcept { return errno; }
+
+}  // namespace fexpr::platform
