@@ -54,9 +54,8 @@ bool map_drive_path(const char* windows_path, char* out, unsigned long size) noe
 
 bool open_data_file(text_reader& reader) noexcept {
     char path[path_capacity];
-    const int descriptor = map_drive_path(data_file_path, path, path_capacity)
-                               ? open_for_reading(path)
-                               : -1;
+    const int descriptor =
+        map_drive_path(data_file_path, path, path_capacity) ? open_for_reading(path) : -1;
     open_descriptor(reader, descriptor);
     return descriptor >= 0;
 }

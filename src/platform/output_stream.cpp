@@ -9,7 +9,7 @@ namespace fexpr::platform {
 namespace {
 
 output_stream standard_output_stream{standard_output_descriptor, false, false, 0,
-                                     "standard output", 0, {}};
+                                     "standard output",          0,     {}};
 bool standard_output_ready = false;
 
 void record_failure(output_stream* stream) noexcept {

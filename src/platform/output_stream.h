@@ -14,12 +14,12 @@ namespace fexpr::platform {
 constexpr std::size_t stream_buffer_size = 1 << 16;
 
 struct output_stream {
-    int descriptor;       // -1 for a memory stream, whose text stays in the buffer
-    bool write_through;   // flush after every write (terminals)
-    bool failed;          // a write or close failed
-    int error_number;     // errno of the first failure
-    const char* name;     // for the failure message
-    std::size_t length;   // characters waiting in the buffer
+    int descriptor;      // -1 for a memory stream, whose text stays in the buffer
+    bool write_through;  // flush after every write (terminals)
+    bool failed;         // a write or close failed
+    int error_number;    // errno of the first failure
+    const char* name;    // for the failure message
+    std::size_t length;  // characters waiting in the buffer
     char buffer[stream_buffer_size];
 };
 

@@ -25,7 +25,9 @@ void report_write_failure(const char* name, int error_number) noexcept {
 
 }  // namespace
 
-void set_exit_hook(exit_hook hook) noexcept { current_exit_hook = hook; }
+void set_exit_hook(exit_hook hook) noexcept {
+    current_exit_hook = hook;
+}
 
 void end_process(int status) noexcept {
     output_stream* out = standard_output();
@@ -41,6 +43,8 @@ void end_process(int status) noexcept {
     std::_Exit(status);
 }
 
-bool standard_input_is_terminal() noexcept { return is_terminal(standard_input_descriptor); }
+bool standard_input_is_terminal() noexcept {
+    return is_terminal(standard_input_descriptor);
+}
 
 }  // namespace fexpr::platform

@@ -90,6 +90,8 @@ bool is_terminal(int descriptor) noexcept {
 #endif
 }
 
-int last_error() noexcept { return errno; }
+int last_error() noexcept {
+    return errno;
+}
 
 }  // namespace fexpr::platform

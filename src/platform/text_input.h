@@ -9,7 +9,7 @@ constexpr std::size_t reader_buffer_size = 1 << 16;
 
 struct text_reader {
     int descriptor;
-    bool at_end;         // end of file, a read error, or a Ctrl-Z was met
+    bool at_end;             // end of file, a read error, or a Ctrl-Z was met
     bool flush_before_read;  // flush standard output before a read that may wait
     std::size_t position;
     std::size_t length;
