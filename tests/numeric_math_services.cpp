@@ -341,6 +341,17 @@ TEST(MathServices, ReportWritesOneLinePerPrintedKind) {
     }
 }
 
+// An overlong report name is cut; the kind and the line ends are still written whole.
+TEST(MathServices, ReportCutsAnOverlongName) {
+    const std::string name(300, 'n');
+    const std::string written = capture_standard_error(
+        [&] { report_math_error(math_overflow, name.c_str(), 0.0, 0.0, inf); });
+    ASSERT_GT(written.size(), 30u);
+    EXPECT_EQ("\r\nnnn", written.substr(0, 5));
+    EXPECT_EQ(": OVERFLOW error\r\n", written.substr(written.size() - 18));
+    EXPECT_LE(written.size(), 96u);
+}
+
 // Reports of nested services come out in the order the services run and do not stop the
 // evaluation: the substitute takes part in what follows.
 TEST(MathServices, ChainedReportsKeepTheirOrder) {

@@ -23,7 +23,7 @@ constexpr double trig_limit = 9007199254740992.0;
 constexpr double exp_overflow_limit = 709.7822265625;
 constexpr double exp_underflow_limit = -708.39599609375;
 // Limit of y·ln|x| for the power.
-constexpr extended pow_exponent_limit = 709.78125L;
+constexpr extended pow_exponent_limit = 709.78125;
 // Integral exponents below this magnitude are raised by repeated squaring.
 constexpr double pow_squaring_limit = 4096.0;
 // Exponents of 2^63 or more in magnitude count as not integral.
@@ -45,7 +45,7 @@ bool is_positive_nan(double x) noexcept {
     return std::isnan(x) && !std::signbit(x);
 }
 
-// Appends text to a fixed buffer, keeping room for nothing past `capacity`.
+// Appends text to a fixed buffer, cutting it at `capacity`; returns the new length.
 std::size_t append_text(char* buffer, std::size_t used, std::size_t capacity,
                         const char* text) noexcept {
     std::size_t length = std::strlen(text);
@@ -73,7 +73,7 @@ bool is_odd_integral(double y) noexcept {
 bool power_by_squaring(double x, double y, double* result) noexcept {
     auto bits = static_cast<unsigned>(std::fabs(y));
     extended base = x;
-    extended power = 1.0L;
+    extended power = 1;
     while (bits != 0) {
         if ((bits & 1U) != 0) power *= base;
         bits >>= 1U;
@@ -81,7 +81,7 @@ bool power_by_squaring(double x, double y, double* result) noexcept {
     }
     if (y < 0) {
         if (power == 0 || std::isinf(power)) return false;
-        power = 1.0L / power;
+        power = 1 / power;
     }
     const double stored = store(power);
     if (std::isinf(stored) || stored == 0) return false;
@@ -133,11 +133,12 @@ double report_math_error(math_error_kind kind, const char* name, double first, d
     if (kind == math_total_loss) return substitute;
     const int index = static_cast<int>(kind);
     const char* kind_name = index > 0 && index < kind_count ? kind_names[index] : "UNKNOWN";
-    // Short fixed names; a longer one is cut rather than written past the buffer.
+    // Report names are short; a longer one is cut so that the kind and the line ends still fit.
     char message[96];
     constexpr std::size_t room = sizeof message;
+    constexpr std::size_t name_room = room - 24;
     std::size_t used = append_text(message, 0, room, "\r\n");
-    used = append_text(message, used, room - 10, name);
+    used = append_text(message, used, name_room, name);
     used = append_text(message, used, room, ": ");
     used = append_text(message, used, room, kind_name);
     used = append_text(message, used, room, " error\r\n");
