@@ -1,0 +1,219 @@
+// The system's own formatted output: floating, integer and text directives into bounded buffers.
+#include "numeric/text_output.h"
+
+#include <cmath>
+
+#include "numeric/decimal_digits.h"
+#include "numeric/integer_view.h"
+
+namespace fexpr::numeric {
+namespace {
+
+// Every number text is assembled here first (at most 41 digits, a sign, a point and an
+// exponent part) and then copied into the caller's bounded buffer.
+constexpr int number_capacity = 64;
+
+struct number_text_buffer {
+    char text[number_capacity];
+    int length;
+};
+
+void put(number_text_buffer& buffer, char character) noexcept {
+    if (buffer.length < number_capacity) buffer.text[buffer.length++] = character;
+}
+
+std::size_t emit(char* out, std::size_t size, const number_text_buffer& buffer) noexcept {
+    text_builder builder = make_builder(out, size);
+    for (int i = 0; i < buffer.length; ++i) append_char(builder, buffer.text[i]);
+    return builder.length;
+}
+
+int clamp_precision(int precision, int low, int high) noexcept {
+    if (precision < low) return low;
+    return precision > high ? high : precision;
+}
+
+// "+INF", "-INF", "+NAN" or "-NAN" for a value that has no digits.
+bool put_special(number_text_buffer& buffer, double value) noexcept {
+    if (!std::isnan(value) && !std::isinf(value)) return false;
+    put(buffer, std::signbit(value) ? '-' : '+');
+    const char* word = std::isnan(value) ? "NAN" : "INF";
+    for (const char* p = word; *p != '\0'; ++p) put(buffer, *p);
+    return true;
+}
+
+// 'e', the sign and at least two exponent digits.
+void put_exponent_part(number_text_buffer& buffer, int exponent) noexcept {
+    put(buffer, 'e');
+    put(buffer, exponent < 0 ? '-' : '+');
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude >= 100) put(buffer, static_cast<char>('0' + magnitude / 100));
+    put(buffer, static_cast<char>('0' + magnitude / 10 % 10));
+    put(buffer, static_cast<char>('0' + magnitude % 10));
+}
+
+// The mantissa d.ddd with `decimals` decimals (no point when there are none).
+void put_mantissa(number_text_buffer& buffer, const decimal_digits& digits, int decimals) noexcept {
+    put(buffer, digit_at(digits, 0));
+    if (decimals > 0) put(buffer, '.');
+    for (int i = 1; i <= decimals; ++i) put(buffer, digit_at(digits, i));
+}
+
+// The integer digits (a single 0 below one) and, when decimals > 0, the point and decimals.
+void put_positional(number_text_buffer& buffer, const decimal_digits& digits,
+                    int decimals) noexcept {
+    const int top = digits.count > 0 && digits.exponent > 0 ? digits.exponent : 0;
+    for (int power = top; power >= 0; --power) put(buffer, digit_at_power(digits, power));
+    if (decimals > 0) put(buffer, '.');
+    for (int power = -1; power >= -decimals; --power) put(buffer, digit_at_power(digits, power));
+}
+
+// Removes trailing zeros after a point, then the point itself if nothing follows it.
+void trim_fraction(number_text_buffer& buffer, int start) noexcept {
+    bool has_point = false;
+    for (int i = start; i < buffer.length; ++i) has_point = has_point || buffer.text[i] == '.';
+    if (!has_point) return;
+    while (buffer.text[buffer.length - 1] == '0') --buffer.length;
+    if (buffer.text[buffer.length - 1] == '.') --buffer.length;
+}
+
+void put_sign(number_text_buffer& buffer, double value) noexcept {
+    if (std::signbit(value)) put(buffer, '-');
+}
+
+// Digits of a 64-bit pattern in radix 8 or 16, padded with '0' to min_width.
+std::size_t format_unsigned(char* out, std::size_t size, std::uint64_t pattern, unsigned radix,
+                            int min_width) noexcept {
+    char reversed[64];
+    int count = 0;
+    do {
+        reversed[count++] = "0123456789abcdef"[pattern % radix];
+        pattern /= radix;
+    } while (pattern != 0);
+    text_builder builder = make_builder(out, size);
+    for (int fill = count; fill < min_width && builder_room(builder) > 1; ++fill) {
+        append_char(builder, '0');
+    }
+    while (count > 0) append_char(builder, reversed[--count]);
+    return builder.length;
+}
+
+}  // namespace
+
+/* Fixed notation. The digits are rounded at 10^-precision, but never more than 40 of them
+ * for a value of one or more; a value of 10^40 or more (after rounding) switches to the
+ * exponent form with 40 significant digits. Tricky cases: a carry that adds an integer digit
+ * (9.96 to one decimal gives 10.0), values that round away to zero or up to 10^-precision,
+ * and negative values that round to zero keeping their '-'. */
+std::size_t format_fixed(char* out, std::size_t size, int precision, double value) noexcept {
+    number_text_buffer buffer{{}, 0};
+    if (put_special(buffer, value)) return emit(out, size, buffer);
+    precision = clamp_precision(precision, 0, max_printed_digits);
+    put_sign(buffer, value);
+    const double magnitude = std::fabs(value);
+    const decimal_digits digits = digits_to_power(magnitude, -precision, max_printed_digits);
+    const int integer_digits = digits.count == 0 ? 1 : digits.exponent + 1;
+    if (integer_digits > max_printed_digits) {
+        const decimal_digits wide = significant_digits(magnitude, max_printed_digits);
+        put_mantissa(buffer, wide, max_printed_digits - 1);
+        put_exponent_part(buffer, wide.exponent);
+        return emit(out, size, buffer);
+    }
+    int decimals = precision;
+    if (integer_digits > 0 && integer_digits + decimals > max_printed_digits) {
+        decimals = max_printed_digits - integer_digits;
+    }
+    put_positional(buffer, digits, decimals);
+    return emit(out, size, buffer);
+}
+
+/* General notation: rounded to P significant digits, the exponent X of the rounded value
+ * chooses the exponent form (X < -4 or X >= P) or the positional form; trailing zeros of
+ * the fraction and a bare point are removed in both. */
+std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept {
+    number_text_buffer buffer{{}, 0};
+    if (put_special(buffer, value)) return emit(out, size, buffer);
+    precision = clamp_precision(precision, 1, max_printed_digits);
+    put_sign(buffer, value);
+    const int start = buffer.length;
+    const decimal_digits digits = significant_digits(std::fabs(value), precision);
+    const int exponent = digits.exponent;
+    if (exponent < -4 || exponent >= precision) {
+        put_mantissa(buffer, digits, precision - 1);
+        trim_fraction(buffer, start);
+        put_exponent_part(buffer, exponent);
+    } else {
+        put_positional(buffer, digits, precision - 1 - exponent);
+        trim_fraction(buffer, start);
+    }
+    return emit(out, size, buffer);
+}
+
+std::size_t format_exponent(char* out, std::size_t size, int precision, double value) noexcept {
+    number_text_buffer buffer{{}, 0};
+    if (put_special(buffer, value)) return emit(out, size, buffer);
+    precision = clamp_precision(precision, 0, max_printed_digits - 1);
+    put_sign(buffer, value);
+    const decimal_digits digits = significant_digits(std::fabs(value), precision + 1);
+    put_mantissa(buffer, digits, precision);
+    put_exponent_part(buffer, digits.exponent);
+    return emit(out, size, buffer);
+}
+
+std::size_t format_hex(char* out, std::size_t size, std::uint64_t pattern, int min_width) noexcept {
+    return format_unsigned(out, size, pattern, 16, min_width);
+}
+
+std::size_t format_octal(char* out, std::size_t size, std::uint64_t pattern,
+                         int min_width) noexcept {
+    return format_unsigned(out, size, pattern, 8, min_width);
+}
+
+std::size_t format_signed(char* out, std::size_t size, std::int64_t value, int min_width) noexcept {
+    text_builder builder = make_builder(out, size);
+    std::uint64_t magnitude = pattern_of(value);
+    int field = 0;
+    if (value < 0) {
+        magnitude = 0 - magnitude;  // two's-complement magnitude, -2^63 included
+        append_char(builder, '-');
+        field = 1;
+    }
+    const std::size_t written = format_unsigned(builder_end(builder), builder_room(builder),
+                                                magnitude, 10, min_width - field);
+    builder_advance(builder, written);
+    return builder.length;
+}
+
+text_builder make_builder(char* out, std::size_t size) noexcept {
+    if (size > 0) out[0] = '\0';
+    return text_builder{out, size, 0};
+}
+
+void append_text(text_builder& builder, const char* text, std::size_t count) noexcept {
+    for (std::size_t i = 0; i < count && text[i] != '\0'; ++i) append_char(builder, text[i]);
+}
+
+void append_text(text_builder& builder, const char* text) noexcept {
+    for (const char* p = text; *p != '\0'; ++p) append_char(builder, *p);
+}
+
+void append_char(text_builder& builder, char character) noexcept {
+    if (builder.length + 1 >= builder.size) return;
+    builder.data[builder.length++] = character;
+    builder.data[builder.length] = '\0';
+}
+
+char* builder_end(text_builder& builder) noexcept {
+    return builder.data + builder.length;
+}
+
+std::size_t builder_room(const text_builder& builder) noexcept {
+    return builder.size > builder.length ? builder.size - builder.length : 0;
+}
+
+void builder_advance(text_builder& builder, std::size_t count) noexcept {
+    const std::size_t room = builder_room(builder);
+    builder.length += room == 0 ? 0 : (count < room ? count : room - 1);
+}
+
+}  // namespace fexpr::numeric
