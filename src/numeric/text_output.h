@@ -12,15 +12,18 @@
 
 namespace fexpr::numeric {
 
-// "%.*lf": fixed notation with `precision` decimals (0 … 40; more acts as 40). At most 40
-// digits in all for values of 1 or more; from 10^40 on, exponent form with 40 significant
-// digits. "%.3lf" is precision 3.
+// "%.*lf": fixed notation with `precision` decimals (0 … 40; more acts as 40, a negative
+// precision as 0). At most 40 digits in all for values of 1 or more (a zero counts one
+// integer digit); from 10^40 on, exponent form with 40 significant digits. "%.3lf" is
+// precision 3.
 std::size_t format_fixed(char* out, std::size_t size, int precision, double value) noexcept;
 
-// "%.*lg": general notation with `precision` significant digits (0 acts as 1).
+// "%.*lg": general notation with `precision` significant digits (0 or less acts as 1, more
+// than 40 as 40).
 std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept;
 
-// "%.*le": exponent notation d.ddd…e±XX with `precision` decimals.
+// "%.*le": exponent notation d.ddd…e±XX with `precision` decimals (0 … 39; more acts as
+// 39, a negative precision as 0).
 std::size_t format_exponent(char* out, std::size_t size, int precision, double value) noexcept;
 
 // "%lx" (min_width 0) and "%016lx" (min_width 16): lower-case hexadecimal digits of the

@@ -11,17 +11,20 @@ namespace fexpr::numeric {
 
 // Converts the longest number at the start of `text` (leading white space, an optional sign,
 // "INF"/"NAN" only in upper case and only after an explicit sign, a digit sequence with at
-// most one '.', an optional exponent). At most 19 significant digits take part; the value is
-// rounded to the nearest double, truncated toward zero in the top binade, infinite from 2^1024
-// on. When no number is there, returns 0 and sets *end to text.
+// most one '.', an optional exponent; no hexadecimal form). At most 19 significant digits take
+// part; the value is rounded to the nearest double, ties to even (below the smallest subnormal
+// too: above half of it gives it, half or less a zero of the same sign), truncated toward zero
+// in the top binade [2^1023, 2^1024), infinite from 2^1024 on. When no number is there,
+// returns 0 and sets *end to text.
 double text_to_double(const char* text, const char** end) noexcept;
 
 // "%lf%n": returns 1 and sets *value and *consumed when a number was read; 0 when no number
 // stands there (nothing assigned); -1 when only white space or nothing is left.
 int scan_double(const char* text, double* value, int* consumed) noexcept;
 
-// "%lx%n": leading white space, an optional sign, an optional "0x"/"0X" prefix, hexadecimal
-// digits. Overflow saturates to 2^63 - 1 (or -2^63 after '-') right after the digit that
+// "%lx%n": leading white space, an optional sign, an optional "0x"/"0X" prefix (taken only
+// when a hexadecimal digit follows it, so "0xg" reads 0 from the '0'), hexadecimal digits.
+// Overflow saturates to 2^63 - 1 (or -2^63 after '-') right after the digit that
 // overflowed. Returns 1 with *value and *consumed set, 0 when no digit follows (nothing
 // assigned, *consumed untouched), -1 when only white space is left.
 int scan_hex(const char* text, std::int64_t* value, int* consumed) noexcept;
@@ -31,19 +34,22 @@ int scan_hex(const char* text, std::int64_t* value, int* consumed) noexcept;
 // Returns 1 with *value and *consumed set, 0 on no digits, -1 when only white space is left.
 int scan_int(const char* text, int width, int* value, int* consumed) noexcept;
 
-// "%W[set]": reads at most `width` characters that belong to `set` into target (then a NUL).
+// "%W[set]": reads at most `width` characters (no limit when width <= 0) that belong to
+// `set` into target (then a NUL); white space is not skipped.
 // `set` is written as between the brackets: "01", "0-7", "GKMPTgkmpt", "lar". Returns 1 and
 // sets *consumed when at least one character was taken; otherwise 0 (or -1 at the end of the
 // text) and leaves target and *consumed untouched.
 int scan_charset(const char* text, const char* set, int width, char* target,
                  int* consumed) noexcept;
 
-// Digits of `radix` (2 … 36) after optional white space and sign, accumulated modulo 2^64;
-// a '-' negates the pattern. The pattern is returned as a signed integer view.
+// Digits of `radix` (2 … 36, letters in either case) after optional white space and sign,
+// accumulated modulo 2^64; a '-' negates the pattern. The pattern is returned as a signed
+// integer view. A radix outside 2 … 36 acts as the nearer of 2 and 36.
 std::int64_t parse_integer_radix(const char* text, int radix) noexcept;
 
 // Writes the digits of the pattern of `value` taken as unsigned, in `radix` (2 … 36, lower
-// case), without leading zeros, into out (at least 65 bytes) and returns out.
+// case), without leading zeros, into out (at least 65 bytes) and returns out. A radix
+// outside 2 … 36 acts as the nearer of 2 and 36.
 char* format_integer_radix(std::int64_t value, char* out, int radix) noexcept;
 
 }  // namespace fexpr::numeric
