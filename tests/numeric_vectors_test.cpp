@@ -1,13 +1,13 @@
 // text_to_double over the public float-parsing vectors, where they are present.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <cfenv>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -55,16 +55,15 @@ std::uint64_t bits_of(double value) {
 
 TEST(ParseNumberVectors, EveryLineReadsToTheRuleValue) {
     if (LDBL_MANT_DIG != 64) GTEST_SKIP() << "the top-binade oracle needs x87 long double";
-    const std::string folder = FEXPR_TESTDATA_DIR "/parse-number-fxx";
-    DIR* directory = opendir(folder.c_str());
-    if (directory == nullptr) GTEST_SKIP() << folder << " is not there";
+    const std::filesystem::path folder = FEXPR_TESTDATA_DIR "/parse-number-fxx";
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) GTEST_SKIP() << folder << " is not there";
     long lines = 0;
     long agreeing_with_f64 = 0;
     int failures = 0;
-    while (const dirent* entry = readdir(directory)) {
-        const std::string name = entry->d_name;
-        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".txt") != 0) continue;
-        std::ifstream file(folder + "/" + name);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() != ".txt") continue;
+        std::ifstream file(entry.path());
         std::string f16, f32, f64, text;
         while (file >> f16 >> f32 >> f64 >> text) {
             ++lines;
@@ -75,10 +74,9 @@ TEST(ParseNumberVectors, EveryLineReadsToTheRuleValue) {
             if (bits_of(expected) == f64_bits) ++agreeing_with_f64;
             const bool good =
                 bits_of(value) == bits_of(expected) && end == text.c_str() + text.size();
-            if (!good && ++failures <= 20) ADD_FAILURE() << name << ": " << text;
+            if (!good && ++failures <= 20) ADD_FAILURE() << entry.path() << ": " << text;
         }
     }
-    closedir(directory);
     EXPECT_EQ(failures, 0);
     EXPECT_GT(lines, 50000);
     // Most lines are correctly rounded by the rules too; the others need the 20th digit.
