@@ -1,0 +1,332 @@
+// The operator-precedence evaluator: levels, operator classes, reductions and the main loop.
+#include "engine/evaluator.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/diagnostics.h"
+#include "engine/functions.h"
+#include "engine/level_stacks.h"
+#include "engine/operand_scanner.h"
+#include "engine/shared_state.h"
+#include "numeric/extended.h"
+#include "numeric/integer_view.h"
+#include "numeric/math_services.h"
+
+namespace fexpr::engine {
+namespace {
+
+using numeric::extended;
+
+/*
+ * Parenthesis levels are kept on an explicit stack rather than in nested calls, so any
+ * nesting that fits the text evaluates without deep native recursion. A nested level's
+ * entries start where the enclosing level's entries in use end. Every entry in use stands
+ * for at least one character of the text ('(' for a level's entry 0, the characters of an
+ * operand or operator otherwise; an implicit '*' for the operand before it), so the text's
+ * capacity bounds the entries of all levels together; the extra room keeps the last level's
+ * 50 entries inside the arrays.
+ */
+constexpr std::size_t arena_entries = expression_capacity + level_stack_entries;
+constexpr std::size_t level_capacity = expression_capacity;
+
+double value_arena[arena_entries];
+char operator_arena[arena_entries];
+shift_descriptor descriptor_arena[arena_entries];
+
+// What an enclosing level needs to resume after its nested level ends.
+struct suspended_level {
+    int value_count;
+    int operator_count;
+    bool after_operand;
+};
+suspended_level suspended_levels[level_capacity];
+
+enum operator_class { not_an_operator, low_class, middle_class, high_class };
+
+operator_class class_of(char c) noexcept {
+    switch (c) {
+        case '+':
+        case '-':
+        case '|':
+        case '@':
+            return low_class;
+        case '*':
+        case '/':
+        case '%':
+        case '&':
+        case ':':
+            return middle_class;
+        case '^':
+        case '{':
+        case '}':
+            return high_class;
+        default:
+            return not_an_operator;
+    }
+}
+
+// Logical left and arithmetic right shifts of a 64-bit pattern by any count: 64 or more
+// shifts every bit out, a negative count shifts the other way by its magnitude.
+std::uint64_t shift_left_by(std::uint64_t pattern, std::uint64_t count) noexcept {
+    return count >= 64 ? 0 : pattern << count;
+}
+
+std::uint64_t shift_right_by(std::uint64_t pattern, std::uint64_t count) noexcept {
+    const bool negative = (pattern >> 63) != 0;
+    if (count >= 64) return negative ? ~std::uint64_t{0} : 0;
+    return negative ? ~(~pattern >> count) : pattern >> count;
+}
+
+std::uint64_t shift_pattern(std::uint64_t pattern, std::int64_t count, bool left) noexcept {
+    const bool negative = count < 0;
+    const std::uint64_t magnitude =
+        negative ? std::uint64_t{0} - numeric::pattern_of(count) : numeric::pattern_of(count);
+    return left != negative ? shift_left_by(pattern, magnitude)
+                            : shift_right_by(pattern, magnitude);
+}
+
+double apply_bitwise(char op, double a, double b) noexcept {
+    const std::uint64_t x = numeric::pattern_of(numeric::integer_view(a));
+    const std::int64_t view_b = numeric::integer_view(b);
+    const std::uint64_t y = numeric::pattern_of(view_b);
+    std::uint64_t result = 0;
+    switch (op) {
+        case '&':
+            result = x & y;
+            break;
+        case '|':
+            result = x | y;
+            break;
+        case '@':
+            result = x ^ y;
+            break;
+        case '{':
+            result = shift_pattern(x, view_b, true);
+            break;
+        default:
+            result = shift_pattern(x, view_b, false);
+            break;  // '}'
+    }
+    return static_cast<double>(numeric::signed_from_pattern(result));
+}
+
+// The value of a op b; arithmetic runs with the extended significand and is stored as double.
+double apply_operator(char op, double a, double b) noexcept {
+    const extended x = a;
+    const extended y = b;
+    switch (op) {
+        case '+':
+            return numeric::store(x + y);
+        case '-':
+            return numeric::store(x - y);
+        case '*':
+            return numeric::store(x * y);
+        case '/':
+            return numeric::store(x / y);
+        case ':':
+            return numeric::store(x * 60 + y);
+        case '%':
+            return numeric::math_fmod(a, b);
+        case '^':
+            return numeric::math_pow(a, b);
+        default:
+            return apply_bitwise(op, a, b);
+    }
+}
+
+void reduce_top(level_state& level) noexcept {
+    --level.operator_count;
+    --level.value_count;
+    const char op = level.operator_stack[level.operator_count];
+    double& a = level.value_stack[level.value_count - 1];
+    a = apply_operator(op, a, level.value_stack[level.value_count]);
+}
+
+void push_operator(level_state& level, char op) noexcept {
+    level.operator_stack[level.operator_count] = op;
+    ++level.operator_count;
+    check_stack_depth(level.operator_count);
+}
+
+char top_operator(const level_state& level) noexcept {
+    return level.operator_stack[level.operator_count - 1];
+}
+
+void arrive_low(level_state& level, char op) noexcept {
+    while (level.operator_count > 0) reduce_top(level);
+    level.operator_stack[0] = op;
+    level.operator_count = 1;
+    check_stack_depth(level.operator_count);
+}
+
+/*
+ * A middle-class operator reduces every operator above the bottom that is not of the low
+ * class, then is pushed. Over '+', '-', and also over a bottom '|' or '@', it is simply
+ * pushed ('1|2*3' is 7). Over a middle-class operator it takes that operator's place. Over a
+ * high-class operator it reduces that one and then goes on reducing a middle-class operator
+ * below it, so chains stay left to right ('8/2^2/2' is 1) and never pile up.
+ */
+void arrive_middle(level_state& level, char op) noexcept {
+    while (level.operator_count > 1 && class_of(top_operator(level)) != low_class) {
+        reduce_top(level);
+    }
+    push_operator(level, op);
+}
+
+void arrive_high(level_state& level, char op) noexcept {
+    if (class_of(top_operator(level)) == high_class) {
+        end_with_diagnostic(6, "Multiplying power ^ or shifting left { or right } together");
+    }
+    push_operator(level, op);
+}
+
+// A '*' acted on without being read, after an operand that something adjoins.
+void multiply_implicitly(level_state& level) noexcept {
+    check_stack_depth(level.operator_count + 1);
+    arrive_middle(level, '*');
+    level.after_operand = false;
+}
+
+void multiply_after_number(level_state& level, const char* next) noexcept {
+    if (*next == '(' || is_letter(*next)) multiply_implicitly(level);
+}
+
+// After a group, Pi and unit letters are not multiplied: they are rejected when read.
+void multiply_after_group(level_state& level, const char* next) noexcept {
+    if (*next == '(' || (is_letter(*next) && !begins_with_pi(next) && !is_unit_letter(next))) {
+        multiply_implicitly(level);
+    }
+}
+
+void act_on_operator(level_state& level, char op) noexcept {
+    if (!level.after_operand) end_with_diagnostic(5, "Operator adhesion");
+    const operator_class kind = class_of(op);
+    if (kind == low_class) {
+        arrive_low(level, op);
+    } else if (kind == middle_class) {
+        arrive_middle(level, op);
+    } else {
+        arrive_high(level, op);
+    }
+    level.after_operand = false;
+}
+
+level_state begin_level(double* values, char* operators, shift_descriptor* descriptors) noexcept {
+    values[0] = 0.0;
+    operators[0] = '+';
+    return level_state{values, operators, descriptors, 1, 1, false};
+}
+
+// A leading '+' or '-' of a level becomes its bottom operator; only one is taken.
+char* take_leading_sign(level_state& level, char* text) noexcept {
+    if (*text == '+' || *text == '-') {
+        level.operator_stack[0] = *text;
+        ++text;
+    }
+    return text;
+}
+
+level_state open_nested_level(const level_state& level, int& depth) noexcept {
+    const std::size_t value_base =
+        static_cast<std::size_t>(level.value_stack - value_arena + level.value_count);
+    const std::size_t operator_base =
+        static_cast<std::size_t>(level.operator_stack - operator_arena + level.operator_count);
+    if (static_cast<std::size_t>(depth) + 1 >= level_capacity ||
+        value_base + level_stack_entries > arena_entries ||
+        operator_base + level_stack_entries > arena_entries) {
+        end_with_diagnostic(10,
+                            "The expression is too complex, causing an internal stack overflow");
+    }
+    suspended_levels[depth] = {level.value_count, level.operator_count, level.after_operand};
+    ++depth;
+    ++nesting_depth;
+    return begin_level(value_arena + value_base, operator_arena + operator_base,
+                       descriptor_arena + operator_base);
+}
+
+// The enclosing level takes the finished group's value as its next operand.
+level_state resume_enclosing_level(const level_state& nested, int& depth, double value) noexcept {
+    --depth;
+    const suspended_level& saved = suspended_levels[depth];
+    const int operator_count = saved.operator_count;
+    level_state level{nested.value_stack - saved.value_count,
+                      nested.operator_stack - operator_count,
+                      nested.shift_descriptors - operator_count,
+                      saved.value_count,
+                      operator_count,
+                      saved.after_operand};
+    level.value_stack[level.value_count] = value;
+    ++level.value_count;
+    check_stack_depth(level.value_count);
+    --nesting_depth;
+    level.value_stack[level.value_count - 1] = apply_pending_functions(
+        value, level.operator_stack, level.shift_descriptors, level.operator_count);
+    level.after_operand = true;
+    return level;
+}
+
+double finish_level(level_state& level) noexcept {
+    if (level.value_count <= level.operator_count) {
+        end_with_diagnostic(9, "The expression is incorrect");
+    }
+    while (level.operator_count > 0) reduce_top(level);
+    return level.value_stack[0];
+}
+
+bool is_blank(char c) noexcept {
+    return c == ' ' || c == '\t' || c == ',' || c == '_';
+}
+
+// Removes blanks, tabs and group characters in one pass, moving the rest (and the NUL) left.
+void remove_blanks(char* text) noexcept {
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (!is_blank(*in)) *out++ = *in;
+    }
+    *out = '\0';
+}
+
+}  // namespace
+
+/*
+ * One pass from left to right. '(' suspends the current level and opens a nested one;
+ * ')' or the end of the text finishes the current level, whose value becomes an operand of
+ * the enclosing level (a missing ')' is no error: every open level then ends at the NUL).
+ * Text after the ')' that closes the outermost level is not read.
+ */
+double evaluate_expression(char* text, char** end) noexcept {
+    nesting_depth = 0;
+    remove_blanks(text);
+    int depth = 0;
+    level_state level = begin_level(value_arena, operator_arena, descriptor_arena);
+    char* position = take_leading_sign(level, text);
+    for (;;) {
+        const char c = *position;
+        if (c == '(') {
+            level = open_nested_level(level, depth);
+            position = take_leading_sign(level, position + 1);
+        } else if (c == ')' || c == '\0') {
+            if (c == ')') ++position;
+            const double value = finish_level(level);
+            if (depth == 0) {
+                if (end != nullptr) *end = position;
+                return value;
+            }
+            level = resume_enclosing_level(level, depth, value);
+            multiply_after_group(level, position);
+        } else if (is_letter(c)) {
+            position = read_letter_operand(level, position);
+        } else if (class_of(c) != not_an_operator) {
+            act_on_operator(level, c);
+            ++position;
+        } else {
+            if (level.after_operand) end_with_diagnostic(7, "Two numbers stuck together");
+            position = read_number(level, position);
+            level.after_operand = true;
+            multiply_after_number(level, position);
+        }
+    }
+}
+
+}  // namespace fexpr::engine

@@ -1,0 +1,112 @@
+// The unary functions: what each code computes and the loop that applies waiting codes.
+#include "engine/functions.h"
+
+#include "numeric/extended.h"
+#include "numeric/math_services.h"
+#include "numeric/text_output.h"
+#include "numeric/text_scan.h"
+
+namespace fexpr::engine {
+namespace {
+
+using numeric::extended;
+
+// The double nearest to pi, and the factors of the degree conversions with a 64-bit
+// significand: 1/180 rounded to 64 bits, and the reciprocal of the double pi (not of the
+// true pi) rounded to 64 bits. Where extended is double they round to double.
+constexpr extended pi = 0x1.921FB54442D18p+1;
+constexpr extended one_over_180 = static_cast<extended>(0xB60B60B60B60B60Bp-71L);
+constexpr extended one_over_pi = static_cast<extended>(0xA2F9836E4E4416F4p-65L);
+constexpr extended degrees_per_half_turn = 180;
+
+// (x * pi) * (1/180), multiplied in this order and rounded to double once.
+double degrees_to_radians(double x) noexcept {
+    return numeric::store(static_cast<extended>(x) * pi * one_over_180);
+}
+
+// ((1/pi) * x) * 180, multiplied in this order and rounded to double once.
+double radians_to_degrees(double x) noexcept {
+    return numeric::store(one_over_pi * static_cast<extended>(x) * degrees_per_half_turn);
+}
+
+double apply_named_function(int code, double x) noexcept {
+    switch (code - first_function_code) {
+        case 0:
+            return numeric::math_sin(x);
+        case 1:
+            return numeric::math_cos(x);
+        case 2:
+            return numeric::math_tan(x);
+        case 3:
+            return numeric::math_sqrt(x);
+        case 4:
+            return numeric::math_asin(x);
+        case 5:
+            return numeric::math_acos(x);
+        case 6:
+            return numeric::math_atan(x);
+        case 7:
+            return numeric::math_log10(x);
+        case 8:
+            return numeric::math_log(x);
+        case 9:
+            return numeric::math_exp(x);
+        case 10:
+            return numeric::math_ceil(x);
+        case 11:
+            return numeric::math_floor(x);
+        case 12:
+            return round_to_places(x, 0);
+        case 13:
+            return sign_of(x);
+        case 14:
+            return numeric::math_fabs(x);
+        case 15:
+            return degrees_to_radians(x);
+        case 16:
+            return radians_to_degrees(x);
+        default:
+            return x;
+    }
+}
+
+}  // namespace
+
+double apply_pending_functions(double value, char* operators, shift_descriptor* descriptors,
+                               int& count) noexcept {
+    while (count > 0) {
+        const int top = static_cast<unsigned char>(operators[count - 1]);
+        // Every binary operator is a printable character; codes below 32 are functions.
+        if (top >= 32) break;
+        if (top == shift_function_code) {
+            value = shift_bit_field(value, descriptors[count - 1]);
+        } else {
+            value = apply_named_function(top, value);
+        }
+        --count;
+    }
+    return value;
+}
+
+double sign_of(double x) noexcept {
+    if (x > 0) return 1;
+    if (x >= 0) return 0;
+    if (x < 0) return -1;
+    return x;  // a NaN: unordered, so it stands for its own sign
+}
+
+/*
+ * The fixed-point text is read back, so the rounding is exactly that of the fixed-point
+ * conversion: halves go to the even neighbour, "-0" comes back as -0, infinities and NaNs
+ * come back as themselves. The text area holds the complete text of every double (at most
+ * 40 digits, a sign, a point and an exponent part), so nothing is ever cut.
+ */
+double round_to_places(double x, short places) noexcept {
+    char text[64];
+    const int precision = places < 0 ? 0 : places;
+    numeric::format_fixed(text, sizeof text, precision, x);
+    const char* end = text;
+    return numeric::text_to_double(text, &end);
+}
+
+}  // namespace fexpr::engine

@@ -1,0 +1,31 @@
+// Pushes onto a level's stacks, each followed by the one depth guard.
+#include "engine/level_stacks.h"
+
+#include "engine/diagnostics.h"
+#include "engine/functions.h"
+
+namespace fexpr::engine {
+
+void check_stack_depth(int count) noexcept {
+    if (count > max_stack_count) {
+        end_with_diagnostic(10,
+                            "The expression is too complex, causing an internal stack overflow");
+    }
+}
+
+void push_operand(level_state& level, double value) noexcept {
+    level.value_stack[level.value_count] = value;
+    ++level.value_count;
+    check_stack_depth(level.value_count);
+    level.value_stack[level.value_count - 1] = apply_pending_functions(
+        value, level.operator_stack, level.shift_descriptors, level.operator_count);
+}
+
+void push_function_code(level_state& level, int code, const shift_descriptor& descriptor) noexcept {
+    level.operator_stack[level.operator_count] = static_cast<char>(code);
+    level.shift_descriptors[level.operator_count] = descriptor;
+    ++level.operator_count;
+    check_stack_depth(level.operator_count);
+}
+
+}  // namespace fexpr::engine

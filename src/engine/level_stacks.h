@@ -1,0 +1,33 @@
+// The value and operator stacks of one parenthesis level, and the pushes onto them.
+#pragma once
+
+#include "engine/bit_shift.h"
+
+namespace fexpr::engine {
+
+// Room of each level's stacks; check_stack_depth ends the evaluation before a count
+// passes max_stack_count, so entries beyond it are never written.
+constexpr int level_stack_entries = 50;
+constexpr int max_stack_count = 48;
+
+// One parenthesis level. The arrays point into storage shared by all levels: a level's
+// entries start where the enclosing level's entries in use end.
+struct level_state {
+    double* value_stack;                  // entry 0 is the level's running result
+    char* operator_stack;                 // entry 0 is the bottom operator
+    shift_descriptor* shift_descriptors;  // parallel to operator_stack
+    int value_count;
+    int operator_count;
+    bool after_operand;  // the last thing read in this level was a complete operand
+};
+
+// Ends the evaluation with status 10 when count is 49 or more.
+void check_stack_depth(int count) noexcept;
+
+// Pushes an operand, checks the depth and passes it through the functions waiting for it.
+void push_operand(level_state& level, double value) noexcept;
+
+// Pushes a function code (with its descriptor for `shift`) and checks the depth.
+void push_function_code(level_state& level, int code, const shift_descriptor& descriptor) noexcept;
+
+}  // namespace fexpr::engine

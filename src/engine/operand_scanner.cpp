@@ -1,0 +1,256 @@
+// The operand scanner: letter dispatch, shift specifications and number literals.
+#include "engine/operand_scanner.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "engine/diagnostics.h"
+#include "engine/functions.h"
+#include "numeric/text_scan.h"
+
+namespace fexpr::engine {
+namespace {
+
+constexpr double pi = 3.141592653589793;
+
+constexpr char lower_case(char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when the text begins with the lower-case name, letters compared without regard to
+// case. Stops at the text's NUL, which matches no letter of a name.
+bool begins_with_name(const char* text, const char* name) noexcept {
+    for (; *name != '\0'; ++name, ++text) {
+        if (lower_case(*text) != *name) return false;
+    }
+    return true;
+}
+
+// The multiplier of a unit letter: powers of ten in lower case, powers of two in upper case.
+double unit_multiplier(char letter) noexcept {
+    switch (letter) {
+        case 'k':
+            return 1e3;
+        case 'm':
+            return 1e6;
+        case 'g':
+            return 1e9;
+        case 't':
+            return 1e12;
+        case 'p':
+            return 1e15;
+        case 'K':
+            return 1024.0;
+        case 'M':
+            return 1048576.0;
+        case 'G':
+            return 1073741824.0;
+        case 'T':
+            return 1099511627776.0;
+        default:
+            return 1125899906842624.0;  // 'P'
+    }
+}
+
+void append(char* message, std::size_t& length, std::size_t capacity, const char* text) noexcept {
+    for (; *text != '\0' && length + 1 < capacity; ++text) message[length++] = *text;
+    message[length] = '\0';
+}
+
+// Ends with the message "<before><letter><after>" of the diagnostics that name a unit letter.
+[[noreturn]] void end_naming_letter(int status, const char* before, char letter,
+                                    const char* after) noexcept {
+    char message[96];
+    std::size_t length = 0;
+    const char letter_text[2] = {letter, '\0'};
+    append(message, length, sizeof message, before);
+    append(message, length, sizeof message, letter_text);
+    append(message, length, sizeof message, after);
+    end_with_diagnostic(status, message);
+}
+
+// Letters that may follow Pi or a unit letter without status 2; they are then read as
+// letters in their own right and name nothing.
+bool may_follow_constant(char c) noexcept {
+    return c == 'x' || c == 'X' || c == 'b' || c == 'B' || c == 'o' || c == 'O';
+}
+
+void check_after_constant(const char* text) noexcept {
+    if (is_letter(*text) && !may_follow_constant(*text)) {
+        end_with_diagnostic(2, "Two Pi or K/M/G/T/P are joined");
+    }
+}
+
+char* read_pi(level_state& level, char* text) noexcept {
+    if (level.after_operand) {
+        end_with_diagnostic(1, "Pi encounters a right parenthesis on the left side");
+    }
+    push_operand(level, pi);
+    text += 2;
+    level.after_operand = true;
+    check_after_constant(text);
+    if (*text == '(')
+        end_with_diagnostic(3, "On the right side of Pi, there is a left parenthesis");
+    return text;
+}
+
+char* read_unit_letter(level_state& level, char* text) noexcept {
+    const char letter = *text;
+    if (level.after_operand) {
+        end_naming_letter(1, "", letter, " encounters a right parenthesis on the left side");
+    }
+    push_operand(level, unit_multiplier(letter));
+    ++text;
+    level.after_operand = true;
+    check_after_constant(text);
+    if (*text == '(') {
+        end_naming_letter(3, "On the right side of ", letter, ", there is a left parenthesis");
+    }
+    return text;
+}
+
+// The fields of a shift specification as scanned, before they are tested.
+struct shift_fields {
+    char kind;
+    char direction;
+    int start;
+    int second;  // the end bit, or the length in the form with 'l'
+    int count;
+    int consumed;
+};
+
+/*
+ * Scans "shift%1[lar]%1[lr]%2d%2d%2d%n" or, with `length_form`, "shift%1[lar]%1[lr]%2dl%2d%2d%n"
+ * and returns the number of fields filled (kind, direction and the three numbers). The
+ * literal letters match exactly; the letter scans skip nothing, while each "%2d" skips white
+ * space and takes at most two characters, a sign included ("-1", "+5").
+ */
+int scan_shift_fields(const char* text, bool length_form, shift_fields& fields) noexcept {
+    if (std::strncmp(text, "shift", 5) != 0) return 0;
+    int position = 5;
+    int used = 0;
+    char letter[2];
+    if (numeric::scan_charset(text + position, "lar", 1, letter, &used) != 1) return 0;
+    fields.kind = letter[0];
+    position += used;
+    if (numeric::scan_charset(text + position, "lr", 1, letter, &used) != 1) return 1;
+    fields.direction = letter[0];
+    position += used;
+    if (numeric::scan_int(text + position, 2, &fields.start, &used) != 1) return 2;
+    position += used;
+    if (length_form) {
+        if (text[position] != 'l') return 3;
+        ++position;
+    }
+    if (numeric::scan_int(text + position, 2, &fields.second, &used) != 1) return 3;
+    position += used;
+    if (numeric::scan_int(text + position, 2, &fields.count, &used) != 1) return 4;
+    fields.consumed = position + used;
+    return 5;
+}
+
+// Tests the scanned fields and turns them into a descriptor; false when they are rejected.
+bool make_shift_descriptor(const shift_fields& fields, bool length_form,
+                           shift_descriptor& descriptor) noexcept {
+    const int start = fields.start;
+    if (start < 0 || start > 62) return false;
+    int length = 0;
+    if (length_form) {
+        length = fields.second;
+        if (length < 2 || start + length > 64) return false;
+    } else {
+        if (fields.second < start + 1 || fields.second > 63) return false;
+        length = fields.second - start + 1;
+    }
+    if (fields.count < 1 || fields.count > length) return false;
+    descriptor = {fields.kind, fields.direction, static_cast<std::uint8_t>(start),
+                  static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(fields.count)};
+    return true;
+}
+
+// The first form decides alone once it fills all five fields; only otherwise is the form
+// with 'l' tried.
+char* read_shift_specification(level_state& level, char* text) noexcept {
+    shift_fields fields{};
+    bool length_form = false;
+    if (scan_shift_fields(text, false, fields) != 5) {
+        length_form = true;
+        if (scan_shift_fields(text, true, fields) != 5) {
+            end_with_diagnostic(4, "Unknown function name");
+        }
+    }
+    shift_descriptor descriptor{};
+    if (!make_shift_descriptor(fields, length_form, descriptor)) {
+        end_with_diagnostic(4, "Unknown function name");
+    }
+    push_function_code(level, shift_function_code, descriptor);
+    return text + fields.consumed;
+}
+
+double radix_literal_value(const char* digits, const char* set, int width, int radix,
+                           int& consumed) noexcept {
+    char text[65] = "";
+    consumed = 0;
+    numeric::scan_charset(digits, set, width, text, &consumed);
+    return static_cast<double>(numeric::parse_integer_radix(text, radix));
+}
+
+}  // namespace
+
+bool begins_with_pi(const char* text) noexcept {
+    return begins_with_name(text, "pi");
+}
+
+int match_function_name(const char* text) noexcept {
+    for (int position = 0; function_names[position] != nullptr; ++position) {
+        if (begins_with_name(text, function_names[position])) return position;
+    }
+    return -1;
+}
+
+bool is_unit_letter(const char* text) noexcept {
+    const char c = *text;
+    if (c == '\0' || std::strchr("GKMPTgkmpt", c) == nullptr) return false;
+    return !begins_with_pi(text) && match_function_name(text) < 0;
+}
+
+char* read_letter_operand(level_state& level, char* text) noexcept {
+    if (begins_with_pi(text)) return read_pi(level, text);
+    if (is_unit_letter(text)) return read_unit_letter(level, text);
+    const int position = match_function_name(text);
+    if (position >= 0) {
+        push_function_code(level, position + first_function_code, shift_descriptor{});
+        return text + std::strlen(function_names[position]);
+    }
+    return read_shift_specification(level, text);
+}
+
+/*
+ * The radix literals read their digits after the two-character prefix; a prefix without
+ * digits is 0 and ends right after the prefix. Everything else is a decimal number, and a
+ * text where none stands is pushed as 0 (so waiting functions still run) before status 8.
+ */
+char* read_number(level_state& level, char* text) noexcept {
+    const char prefix = text[0] == '0' ? lower_case(text[1]) : '\0';
+    if (prefix == 'x') {
+        std::int64_t pattern = 0;
+        int consumed = 0;
+        if (numeric::scan_hex(text + 2, &pattern, &consumed) != 1) consumed = 0;
+        push_operand(level, static_cast<double>(pattern));
+        return text + 2 + consumed;
+    }
+    if (prefix == 'b' || prefix == 'o') {
+        int consumed = 0;
+        const double value = prefix == 'b' ? radix_literal_value(text + 2, "01", 64, 2, consumed)
+                                           : radix_literal_value(text + 2, "0-7", 24, 8, consumed);
+        push_operand(level, value);
+        return text + 2 + consumed;
+    }
+    const char* end = text;
+    const double value = numeric::text_to_double(text, &end);
+    push_operand(level, value);
+    if (end == text) end_with_diagnostic(8, "Invalid character");
+    return text + (end - text);
+}
+
+}  // namespace fexpr::engine

@@ -1,0 +1,124 @@
+// The pre-pass: grouping mode, the multiplication 'x', and numbers bound to their unit letter.
+#include <cstring>
+
+#include "engine/evaluator.h"
+#include "engine/operand_scanner.h"
+#include "engine/shared_state.h"
+#include "numeric/text_scan.h"
+
+namespace fexpr::engine {
+namespace {
+
+void set_grouping_mode() noexcept {
+    grouping_mode = 0;
+    if (expression_text[0] == ',') grouping_mode = 1;
+    if (expression_text[0] == '_') grouping_mode = 2;
+}
+
+bool is_unit_set_letter(char c) noexcept {
+    return c != '\0' && std::strchr("GKMPTgkmpt", c) != nullptr;
+}
+
+/*
+ * An 'x' at position i >= 1 stays when the character before it is a letter other than the
+ * ten unit letters, when a letter follows it, or when it ends a hexadecimal prefix: a '0'
+ * at the start of the text, or a '0' that does not end a longer number ('0x1F', '(0x10)',
+ * '2*0x10' stay; '10x3' is a multiplication). The tests look at the text already rewritten
+ * to the left, which working in place from left to right gives.
+ */
+bool keeps_x(const char* text, std::size_t i) noexcept {
+    const char before = text[i - 1];
+    if (is_letter(before) && !is_unit_set_letter(before)) return true;
+    if (is_letter(text[i + 1])) return true;
+    if (i == 1 && before == '0') return true;
+    return i > 1 && before == '0' && !is_digit(text[i - 2]);
+}
+
+void rewrite_multiplication_x(char* text) noexcept {
+    if (text[0] == '\0') return;
+    for (std::size_t i = 1; i < expression_capacity - 1 && text[i] != '\0'; ++i) {
+        if (text[i] == 'x' && !keeps_x(text, i)) text[i] = '*';
+    }
+}
+
+constexpr bool is_scan_space(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+/*
+ * The wrapping reads the text from the tail of expression_text, where it was moved, and
+ * writes the result from the start of the same buffer. The writer can only catch up with
+ * the unread text by the growth so far (two characters per wrapped number), which stays
+ * below the gap whenever the result fits the buffer; so the result is never cut and nothing
+ * is read after being overwritten. Should a wrap not fit (a text far longer than the driver
+ * accepts), the number is copied unwrapped: the evaluator still multiplies it by its letter.
+ */
+struct wrap_state {
+    char* text;        // expression_text
+    std::size_t gap;   // where the unread text started, minus where writing started
+    std::size_t read;  // characters of the moved text consumed
+    std::size_t written;
+
+    const char* unread() const noexcept { return text + gap + read; }
+    void copy(std::size_t count) noexcept {
+        std::memmove(text + written, unread(), count);
+        written += count;
+        read += count;
+    }
+    bool can_grow() const noexcept { return written - read + 2 <= gap; }
+    void wrap(std::size_t count) noexcept {
+        text[written] = '(';
+        std::memmove(text + written + 1, unread(), count);
+        written += count + 1;
+        read += count;
+        text[written] = ')';
+        ++written;
+    }
+};
+
+/*
+ * Scans "%lf%n%1[GKMPTgkmpt]" at each read position. A number directly followed by a unit
+ * letter is written as "(<number><letter>)"; the number includes the white space and sign
+ * that the scan took. Where no number stands, one character is copied. The scan skips white
+ * space before it looks for a number, so a run of white space followed by no number is
+ * copied at once (the same result as one character at a time, without scanning the run
+ * again and again). White space at the end of the text is dropped.
+ */
+void wrap_unit_numbers(wrap_state& state) noexcept {
+    for (;;) {
+        const char* source = state.unread();
+        std::size_t skipped = 0;
+        while (is_scan_space(source[skipped])) ++skipped;
+        if (source[skipped] == '\0') break;
+        double value = 0;
+        int consumed = 0;
+        if (numeric::scan_double(source + skipped, &value, &consumed) != 1) {
+            state.copy(skipped + 1);
+            continue;
+        }
+        const std::size_t length = skipped + static_cast<std::size_t>(consumed);
+        const char* after = source + length;
+        if (is_unit_set_letter(*after) && is_unit_letter(after) && state.can_grow()) {
+            state.wrap(length + 1);
+        } else {
+            state.copy(length);
+        }
+    }
+    state.text[state.written] = '\0';
+}
+
+}  // namespace
+
+void prepare_expression() noexcept {
+    set_grouping_mode();
+    rewrite_multiplication_x(expression_text);
+    std::size_t length = 0;
+    while (length < expression_capacity - 1 && expression_text[length] != '\0') ++length;
+    const std::size_t gap = expression_capacity - 1 - length;
+    std::memmove(expression_text + gap, expression_text, length);
+    expression_text[expression_capacity - 1] = '\0';
+    wrap_state state{expression_text, gap, 0, 0};
+    wrap_unit_numbers(state);
+}
+
+}  // namespace fexpr::engine

@@ -1,0 +1,31 @@
+// Runs the expression engine in-process: pre-pass and evaluation of one text, with the
+// diagnostics caught by a jump back into the harness instead of ending the process.
+#pragma once
+
+#include <string>
+
+namespace fexpr::testing {
+
+struct engine_run {
+    bool ended = false;      // ended through a diagnostic
+    int status = 0;          // its exit status
+    double value = 0;        // the value when it did not end
+    std::string message;     // what went to result_stream
+    std::string error_text;  // what went to standard error (when captured)
+    int grouping_mode = 0;
+    int nesting_depth_after = 0;
+};
+
+// Copies the expression into expression_text, runs the pre-pass and the evaluator.
+engine_run run_engine(const std::string& expression, bool capture_error = false);
+
+// The text of expression_text after the pre-pass alone.
+std::string prepared_text(const std::string& expression);
+
+// A text of `count` copies of `piece`.
+std::string repeat_text(const std::string& piece, std::size_t count);
+
+// The bit pattern of a double, for exact comparisons (signs of zeros and NaNs included).
+unsigned long long bits_of(double value);
+
+}  // namespace fexpr::testing
