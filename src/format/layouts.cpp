@@ -1,2 +1,115 @@
-// Result layouts (being built).
-namespace fexpr::format {}
+// The nine result layouts and the accuracy warning of the integer layouts.
+#include "format/layouts.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "engine/bit_shift.h"
+#include "engine/shared_state.h"
+#include "format/grouping.h"
+#include "numeric/integer_view.h"
+#include "numeric/text_output.h"
+
+namespace fexpr::format {
+namespace {
+
+constexpr char accuracy_warning[] =
+    "Attention: Calculations exceeding 13 hexadecimal digits may be inaccurate!\n";
+
+// Room for the longest integer layout line: "0b", 64 digits, 15 '_', newline, NUL.
+constexpr std::size_t integer_line_capacity = 96;
+
+void write_line(platform::output_stream* stream, const char* text) noexcept {
+    platform::write_stream(stream, text);
+    platform::write_stream(stream, "\n", 1);
+}
+
+// Layouts 0 to 2: a number text in number_text, grouped, then printed.
+void print_grouped(platform::output_stream* stream) noexcept {
+    write_line(stream, group_digits(engine::number_text));
+}
+
+// Writes `prefix`, then `groups` slices of `width` characters of `digits` joined by '_',
+// then a newline: the shape of the layouts 4, 6 and 7.
+void print_digit_groups(platform::output_stream* stream, const char* prefix, const char* digits,
+                        int groups, std::size_t width) noexcept {
+    char line[integer_line_capacity];
+    numeric::text_builder builder = numeric::make_builder(line, sizeof line);
+    numeric::append_text(builder, prefix);
+    for (int group = 0; group < groups; ++group) {
+        if (group > 0) numeric::append_char(builder, '_');
+        numeric::append_text(builder, digits + static_cast<std::size_t>(group) * width, width);
+    }
+    numeric::append_char(builder, '\n');
+    platform::write_stream(stream, line, builder.length);
+}
+
+void print_integer_layout(output_format layout, std::int64_t view,
+                          platform::output_stream* stream) noexcept {
+    char* text = engine::number_text;
+    const std::uint64_t pattern = numeric::pattern_of(view);
+    if (layout == layout_hex_grouped) {
+        numeric::format_hex(text, engine::text_capacity, pattern, 16);
+        print_digit_groups(stream, "0x", text, 8, 2);
+    } else if (layout == layout_hex) {
+        numeric::format_hex(text, engine::text_capacity, pattern, 16);
+        print_digit_groups(stream, "0x", text, 1, 16);
+    } else if (layout == layout_binary) {
+        engine::build_bit_text(view, text);
+        print_digit_groups(stream, "0b", text, 16, 4);
+    } else {
+        numeric::format_octal(text, engine::text_capacity, pattern, 24);
+        print_digit_groups(stream, "0o", text, 6, 4);
+    }
+    warn_hex_precision(view);
+}
+
+}  // namespace
+
+void print_result(output_format layout, double value, platform::output_stream* stream) noexcept {
+    char* text = engine::number_text;
+    const int precision = engine::output_precision;
+    switch (layout) {
+        case layout_fixed:
+            numeric::format_fixed(text, engine::text_capacity, precision, value);
+            print_grouped(stream);
+            return;
+        case layout_significant:
+            numeric::format_general(text, engine::text_capacity, precision, value);
+            print_grouped(stream);
+            return;
+        case layout_scientific:
+            numeric::format_exponent(text, engine::text_capacity, precision, value);
+            write_line(stream, text);
+            return;
+        case layout_hex_grouped:
+        case layout_hex:
+        case layout_binary:
+        case layout_octal:
+            print_integer_layout(layout, numeric::integer_view(value), stream);
+            return;
+        case layout_duration:
+            print_duration(value, stream);
+            return;
+        case layout_default:
+            break;
+    }
+    numeric::format_general(text, engine::text_capacity, 15, value);
+    print_grouped(stream);
+}
+
+/*
+ * More than 13 hexadecimal digits means a magnitude of 2^52 or more, beyond the integers a
+ * double holds exactly. Negative views have 16 digits; those from -2^52 up begin with "fff"
+ * and stay silent. Written after the result line, whatever stream that went to.
+ */
+void warn_hex_precision(std::int64_t view) noexcept {
+    char* text = engine::number_text;
+    const std::size_t count =
+        numeric::format_hex(text, engine::text_capacity, numeric::pattern_of(view), 0);
+    if (count > 13 && std::strncmp(text, "fff", 3) != 0) {
+        platform::write_standard_error(accuracy_warning, sizeof accuracy_warning - 1);
+    }
+}
+
+}  // namespace fexpr::format

@@ -1,0 +1,107 @@
+// The data-file mode: the lines of C:\Data\data.txt added up, or a time-stamp difference.
+#include <cstddef>
+#include <cstring>
+
+#include "driver/mode_steps.h"
+#include "engine/diagnostics.h"
+#include "engine/shared_state.h"
+#include "numeric/text_scan.h"
+#include "platform/fixed_files.h"
+#include "platform/process.h"
+#include "platform/text_input.h"
+
+namespace fexpr::driver {
+namespace {
+
+constexpr char cannot_open_message[] = "Cannot open file C:\\Data\\data.txt";
+
+platform::text_reader data_reader;
+
+// Reads the next line (at most 16383 characters) into line_buffer without its newline;
+// false at the end of the file. Returns the line's length in *length.
+bool read_data_line(std::size_t* length) noexcept {
+    char* line = engine::line_buffer;
+    const std::size_t count = platform::read_text_line(data_reader, line, engine::text_capacity);
+    if (count == 0) return false;
+    if (line[count - 1] == '\n') line[count - 1] = '\0';
+    *length = std::strlen(line);
+    return true;
+}
+
+// A first line that reads as "%d:%d" (two integers with a ':' directly between them) makes
+// the file a list of clock readings.
+bool is_time_stamp(const char* line) noexcept {
+    int hours = 0;
+    int minutes = 0;
+    int consumed = 0;
+    if (numeric::scan_int(line, 0, &hours, &consumed) != 1) return false;
+    if (line[consumed] != ':') return false;
+    return numeric::scan_int(line + consumed + 1, 0, &minutes, &consumed) == 1;
+}
+
+// Every line after the first is joined as "+(line)"; an empty line gives "+()", which the
+// evaluator rejects.
+void join_sum_lines(std::size_t length) noexcept {
+    std::size_t line_length = 0;
+    char* text = engine::expression_text;
+    while (read_data_line(&line_length)) {
+        if (length + line_length + 3 >= engine::max_text_length) {
+            platform::close_reader(data_reader);
+            end_too_long();
+        }
+        std::memcpy(text + length, "+(", 2);
+        std::memcpy(text + length + 2, engine::line_buffer, line_length);
+        length += line_length + 2;
+        text[length++] = ')';
+        text[length] = '\0';
+    }
+}
+
+/*
+ * A file of clock readings yields the time between its first and its last line: the text
+ * "last-first" (for a single line "first-first"), printed as a duration. The last line is
+ * kept in number_text, since the read that finds the end of the file clears line_buffer.
+ * The joined text may hold up to 16383 characters; beyond that it ends with the length
+ * diagnostic.
+ */
+void join_time_stamps(std::size_t first_length) noexcept {
+    char* last = engine::number_text;
+    std::memcpy(last, engine::expression_text, first_length + 1);
+    std::size_t last_length = first_length;
+    std::size_t line_length = 0;
+    while (read_data_line(&line_length)) {
+        std::memcpy(last, engine::line_buffer, line_length + 1);
+        last_length = line_length;
+    }
+    platform::close_reader(data_reader);
+    if (last_length + 1 + first_length > engine::max_text_length) end_too_long();
+    char* text = engine::expression_text;
+    std::memmove(text + last_length + 1, text, first_length + 1);
+    std::memcpy(text, last, last_length);
+    text[last_length] = '-';
+}
+
+}  // namespace
+
+void run_data_file_mode() noexcept {
+    if (!platform::open_data_file(data_reader)) {
+        engine::end_with_diagnostic(status_cannot_open_data, cannot_open_message);
+    }
+    std::size_t length = 0;
+    if (!read_data_line(&length)) {
+        platform::close_reader(data_reader);
+        platform::end_process(0);
+    }
+    std::memcpy(engine::expression_text, engine::line_buffer, length + 1);
+    if (is_time_stamp(engine::line_buffer)) {
+        join_time_stamps(length);
+        evaluate_and_print(format::layout_duration, engine::result_stream);
+    } else {
+        join_sum_lines(length);
+        platform::close_reader(data_reader);
+        evaluate_and_print(format::layout_default, engine::result_stream);
+    }
+    platform::end_process(0);
+}
+
+}  // namespace fexpr::driver

@@ -1,0 +1,56 @@
+// The interactive mode: a banner, then one answer per console line.
+#include <cstddef>
+#include <cstring>
+
+#include "driver/help_texts.h"
+#include "driver/mode_steps.h"
+#include "engine/shared_state.h"
+#include "format/layouts.h"
+#include "platform/output_stream.h"
+#include "platform/process.h"
+#include "platform/text_input.h"
+
+namespace fexpr::driver {
+namespace {
+
+platform::text_reader console_reader;
+bool console_open = false;
+
+// Reads one console line (at most capacity - 1 characters) into `out` without its newline;
+// false when the input is exhausted. Standard output is flushed before the read waits.
+bool read_console_line(char* out, std::size_t capacity) noexcept {
+    if (!console_open) {
+        platform::open_standard_input(console_reader);
+        console_open = true;
+    }
+    const std::size_t count = platform::read_text_line(console_reader, out, capacity);
+    if (count == 0) return false;
+    if (out[count - 1] == '\n') out[count - 1] = '\0';
+    return true;
+}
+
+// The text after the last blank may be a format suffix; when it is, the blank ends the
+// expression. Otherwise the whole line, blanks included, is the expression.
+format::output_format split_suffix(char* line) noexcept {
+    char* blank = std::strrchr(line, ' ');
+    if (blank == nullptr) return format::layout_default;
+    const format::output_format layout = format::parse_format_suffix(blank + 1);
+    if (layout != format::layout_default) *blank = '\0';
+    return layout;
+}
+
+}  // namespace
+
+void run_interactive_mode() noexcept {
+    platform::output_stream* out = platform::standard_output();
+    platform::write_stream(out, banner_text);
+    for (;;) {
+        platform::write_stream(out, prompt_text);
+        char* line = engine::expression_text;
+        if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;
+        evaluate_and_print(split_suffix(line), out);
+    }
+    platform::end_process(0);
+}
+
+}  // namespace fexpr::driver

@@ -1,0 +1,75 @@
+// Digit grouping of the default, fixed and significant layouts.
+#include "format/grouping.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "engine/shared_state.h"
+
+namespace fexpr::format {
+namespace {
+
+// Grouping adds at most one separator per three characters; longer texts than this (no
+// layout produces them) are copied unchanged so the result always fits in line_buffer.
+constexpr std::size_t longest_groupable = (engine::text_capacity - 1) * 3 / 4;
+
+char* copy_unchanged(const char* text) noexcept {
+    char* out = engine::line_buffer;
+    std::size_t used = 0;
+    while (text[used] != '\0' && used < engine::max_text_length) {
+        out[used] = text[used];
+        ++used;
+    }
+    out[used] = '\0';
+    return out;
+}
+
+}  // namespace
+
+/*
+ * Every character of the integer part counts, signs and letters alike ("+INF" is three
+ * characters and a sign). A separator never goes in front of the first character, nor
+ * between a '-' and what follows it, so -123456 becomes -123,456. The fraction part (from
+ * the last '.') stays as it is. The text is built backwards and then turned round.
+ */
+char* group_digits(const char* text) noexcept {
+    const std::size_t length = std::strlen(text);
+    if (engine::grouping_mode == 0 || std::strchr(text, 'e') != nullptr ||
+        length > longest_groupable) {
+        return copy_unchanged(text);
+    }
+    const std::size_t group_size = engine::grouping_mode == 1 ? 3 : 4;
+    const char separator = engine::grouping_mode == 1 ? ',' : '_';
+    const char* point = std::strrchr(text, '.');
+    const std::size_t integer_length =
+        point != nullptr ? static_cast<std::size_t>(point - text) : length;
+
+    char* out = engine::line_buffer;
+    std::size_t used = 0;
+    for (std::size_t position = length; position > integer_length; --position) {
+        out[used++] = text[position - 1];
+    }
+    for (std::size_t taken = 1; taken <= integer_length; ++taken) {
+        const std::size_t position = integer_length - taken;
+        out[used++] = text[position];
+        if (taken % group_size == 0 && position > 0 && text[position - 1] != '-') {
+            out[used++] = separator;
+        }
+    }
+    out[used] = '\0';
+    return reverse_text(out);
+}
+
+char* reverse_text(char* text) noexcept {
+    if (text == nullptr || text[0] == '\0') return text;
+    char* first = text;
+    char* last = text + std::strlen(text) - 1;
+    while (first < last) {
+        const char kept = *first;
+        *first++ = *last;
+        *last-- = kept;
+    }
+    return text;
+}
+
+}  // namespace fexpr::format

@@ -1,0 +1,143 @@
+// The end-to-end harness: fork and exec the built program with files for its streams.
+#include "driver_harness.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fexpr::testing {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr auto time_limit = std::chrono::seconds(20);
+
+std::string read_file(const fs::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& text) {
+    std::ofstream stream(path, std::ios::binary);
+    stream << text;
+}
+
+fs::path make_work_folder() {
+    std::string pattern = (fs::temp_directory_path() / "fexpr-e2e-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
+}
+
+// Puts an open descriptor in the place of `target`.
+void move_descriptor(int descriptor, int target) {
+    if (descriptor == target) return;
+    dup2(descriptor, target);
+    close(descriptor);
+}
+
+// In the child: wires the streams and replaces the process; never returns.
+[[noreturn]] void start_child(const run_request& request, const fs::path& folder,
+                              std::vector<char*>& argv, std::vector<char*>& envp) {
+    using kind = run_request::output_kind;
+    if (request.input) {
+        move_descriptor(open((folder / "in").c_str(), O_RDONLY), 0);
+    } else {
+        close(0);
+    }
+    if (request.output == kind::closed) {
+        close(1);
+    } else if (request.output == kind::full_device) {
+        move_descriptor(open("/dev/full", O_WRONLY), 1);
+    } else {
+        move_descriptor(open((folder / "out").c_str(), O_WRONLY | O_CREAT, 0600), 1);
+    }
+    if (request.output == kind::shared_file) {
+        dup2(1, 2);
+    } else {
+        move_descriptor(open((folder / "err").c_str(), O_WRONLY | O_CREAT, 0600), 2);
+    }
+    execve(FEXPR_BINARY, argv.data(), envp.data());
+    _exit(127);
+}
+
+// Waits for the child within the time limit; kills it and fails the test beyond that.
+int wait_for(pid_t child) {
+    const auto deadline = std::chrono::steady_clock::now() + time_limit;
+    int wait_status = 0;
+    while (waitpid(child, &wait_status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &wait_status, 0);
+            ADD_FAILURE() << "fexpr did not end within the time limit";
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+}
+
+}  // namespace
+
+run_outcome run_fexpr(const run_request& request) {
+    const fs::path folder = make_work_folder();
+    run_outcome outcome;
+    if (folder.empty()) {
+        ADD_FAILURE() << "cannot create a work folder";
+        return outcome;
+    }
+    const fs::path drive = folder / "drive";
+    const fs::path result_folder = drive / "Program Files" / "Calculator";
+    fs::create_directories(drive / "Data");
+    if (request.result_folder) fs::create_directories(result_folder);
+    if (request.result_file_full) fs::create_symlink("/dev/full", result_folder / "result.txt");
+    if (request.data_file) write_file(drive / "Data" / "data.txt", *request.data_file);
+    write_file(folder / "in", request.input.value_or(""));
+
+    std::vector<std::string> arguments{"fexpr"};
+    arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
+    std::vector<std::string> environment{"FEXPR_DRIVE_C=" + drive.string(),
+                                         "HOME=" + folder.string(), "PATH=/usr/bin:/bin"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) start_child(request, folder, argv, envp);
+    outcome.status = child > 0 ? wait_for(child) : -1;
+    outcome.out = read_file(folder / "out");
+    outcome.err = read_file(folder / "err");
+    if (fs::exists(result_folder / "result.txt") && !request.result_file_full) {
+        outcome.result_file = read_file(result_folder / "result.txt");
+    }
+    fs::remove_all(folder);
+    return outcome;
+}
+
+std::string session(const std::vector<std::string>& answers) {
+    std::string text = banner;
+    for (const std::string& answer : answers) text += prompt + answer;
+    return text + prompt;
+}
+
+std::string repeated(const std::string& piece, std::size_t count) {
+    std::string text;
+    text.reserve(piece.size() * count);
+    for (std::size_t index = 0; index < count; ++index) text += piece;
+    return text;
+}
+
+}  // namespace fexpr::testing

@@ -1,0 +1,55 @@
+// Runs the built fexpr as a child process under a fresh drive folder and collects what it did.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fexpr::testing {
+
+struct run_request {
+    explicit run_request(std::vector<std::string> given_arguments,
+                         std::optional<std::string> given_input = std::string())
+        : arguments(std::move(given_arguments)), input(std::move(given_input)) {}
+
+    std::vector<std::string> arguments;
+    // Standard input; nullopt closes it in the child.
+    std::optional<std::string> input;
+    // Contents of C:\Data\data.txt; nullopt leaves the file out.
+    std::optional<std::string> data_file;
+    // Creates the folder C:\Program Files\Calculator so the result file can be written.
+    bool result_folder = true;
+    // Standard output in a file of its own, in one file with standard error, on /dev/full
+    // (every write fails) or closed.
+    enum class output_kind { file, shared_file, full_device, closed } output = output_kind::file;
+    // The result file is a link to /dev/full, like a file on a full disk.
+    bool result_file_full = false;
+};
+
+struct run_outcome {
+    std::string out;
+    std::string err;
+    int status = -1;  // exit status; -1 when the child did not exit normally
+    std::optional<std::string> result_file;
+};
+
+// Runs the program with a time limit; a run that hits the limit is killed and reported
+// through a test failure.
+run_outcome run_fexpr(const run_request& request);
+
+// The console texts of the interactive mode.
+inline const std::string banner =
+    "Calculate the value of a function expression.\n"
+    "Support (),+,-,*,x,/,%,^,&,|,@,{,},Pi,sin,cos,tan,sqrt,arcsin,arccos,arctan,lg,ln,exp,ceil,"
+    "floor,round,sign,abs,d2r,r2d,k,m,g,t,p,K,M,G,T,P,shift{l|a|r}{l|r}{ss}{ee|lnn}{sh}\n";
+inline const std::string prompt = "Please input a function expression:\n";
+
+// The standard output of a dialogue that answers each line and then ends at an empty line
+// or the end of the input: the banner, a prompt before each answer, and a last prompt.
+std::string session(const std::vector<std::string>& answers);
+
+// A text of `count` copies of `piece`.
+std::string repeated(const std::string& piece, std::size_t count);
+
+}  // namespace fexpr::testing
