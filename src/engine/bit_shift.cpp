@@ -65,9 +65,8 @@ double shift_bit_field(double value, const shift_descriptor& descriptor) noexcep
     const int end = start + descriptor.length - 1;
     // The scanner only hands over valid fields; anything else leaves the bits alone rather
     // than touching characters outside the bit text.
-    if (descriptor.length < 2 || end > bit_count - 1)
-        return static_cast<double>(numeric::parse_integer_radix(bits, 2));
-    for (int step = 0; step < descriptor.count; ++step) {
+    const bool valid_field = descriptor.length >= 2 && end <= bit_count - 1;
+    for (int step = 0; valid_field && step < descriptor.count; ++step) {
         step_once(bits, descriptor.kind, descriptor.direction, start, end);
     }
     return static_cast<double>(numeric::parse_integer_radix(bits, 2));
