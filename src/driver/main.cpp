@@ -1,4 +1,6 @@
 // Entry point of the fexpr program.
 #include "driver/modes.h"
 
-int main(int argc, char** argv) { return fexpr::driver::run(argc, argv); }
+int main(int argc, char** argv) {
+    return fexpr::driver::run(argc, argv);
+}

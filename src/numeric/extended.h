@@ -15,6 +15,8 @@ using extended = double;
 #endif
 
 // Rounds an intermediate result to the double it is stored as.
-constexpr double store(extended value) noexcept { return static_cast<double>(value); }
+constexpr double store(extended value) noexcept {
+    return static_cast<double>(value);
+}
 
 }  // namespace fexpr::numeric

@@ -1,0 +1,105 @@
+// Text-mode line reading, the drive mapping of the fixed files, and buffered output.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/fixed_files.h"
+#include "platform/output_stream.h"
+#include "platform/text_input.h"
+
+namespace {
+
+using fexpr::platform::text_reader;
+
+// Feeds `input` through a temporary file and returns the lines read with the given capacity.
+std::vector<std::string> read_lines(const std::string& input, std::size_t capacity) {
+    char path[] = "/tmp/fexpr-input-XXXXXX";
+    const int descriptor = mkstemp(path);
+    EXPECT_GE(descriptor, 0);
+    unlink(path);
+    EXPECT_EQ(write(descriptor, input.data(), input.size()), static_cast<ssize_t>(input.size()));
+    lseek(descriptor, 0, SEEK_SET);
+    static text_reader reader;
+    fexpr::platform::open_descriptor(reader, descriptor);
+    std::vector<std::string> lines;
+    std::vector<char> line(capacity);
+    while (std::size_t count = fexpr::platform::read_text_line(reader, line.data(), capacity)) {
+        EXPECT_EQ(line[count], '\0');
+        lines.emplace_back(line.data(), count);
+    }
+    fexpr::platform::close_reader(reader);
+    return lines;
+}
+
+struct line_case {
+    const char* name;
+    std::string input;
+    std::size_t capacity;
+    std::vector<std::string> lines;
+};
+
+TEST(TextInput, ReadsLinesInTextMode) {
+    const line_case cases[] = {
+        {"plain", "1+2\n3\n", 100, {"1+2\n", "3\n"}},
+        {"no final newline", "1+2\n3", 100, {"1+2\n", "3"}},
+        {"carriage returns dropped", "1+2\r\n\r3\r\n", 100, {"1+2\n", "3\n"}},
+        {"ctrl-z ends the input",
+         "1\n2\x1a"
+         "3\n4\n",
+         100,
+         {"1\n", "2"}},
+        {"ctrl-z at a line start",
+         "1\n\x1a"
+         "2\n",
+         100,
+         {"1\n"}},
+        {"long line in pieces", "abcdefg\n", 4, {"abc", "def", "g\n"}},
+        {"empty lines kept", "\n\n1\n", 100, {"\n", "\n", "1\n"}},
+        {"empty input", "", 100, {}},
+    };
+    for (const line_case& c : cases) {
+        EXPECT_EQ(read_lines(c.input, c.capacity), c.lines) << c.name;
+    }
+}
+
+TEST(TextInput, LineLongerThanTheReadBuffer) {
+    const std::string line(200000, '7');
+    const auto lines = read_lines(line + "\n", 300000);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], line + "\n");
+}
+
+TEST(FixedFiles, MapsDriveCUnderTheEnvironmentFolder) {
+    char path[256];
+    setenv("FEXPR_DRIVE_C", "/tmp/drive", 1);
+    ASSERT_TRUE(
+        fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, sizeof path));
+    EXPECT_STREQ(path, "/tmp/drive/Data/data.txt");
+    ASSERT_TRUE(
+        fexpr::platform::map_drive_path(fexpr::platform::result_file_path, path, sizeof path));
+    EXPECT_STREQ(path, "/tmp/drive/Program Files/Calculator/result.txt");
+    EXPECT_FALSE(fexpr::platform::map_drive_path("D:\\x", path, sizeof path));
+    EXPECT_FALSE(fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, 12));
+
+    unsetenv("FEXPR_DRIVE_C");
+    setenv("HOME", "/home/user", 1);
+    ASSERT_TRUE(
+        fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, sizeof path));
+    EXPECT_STREQ(path, "/home/user/.fexpr/drive_c/Data/data.txt");
+}
+
+TEST(OutputStream, MemoryStreamKeepsWhatFits) {
+    static fexpr::platform::output_stream stream;
+    fexpr::platform::open_memory_stream(&stream);
+    fexpr::platform::write_stream(&stream, "4024\n");
+    EXPECT_EQ(std::string(stream.buffer, stream.length), "4024\n");
+    const std::string big(fexpr::platform::stream_buffer_size, 'x');
+    fexpr::platform::write_stream(&stream, big.data(), big.size());
+    EXPECT_EQ(stream.length, fexpr::platform::stream_buffer_size);
+    EXPECT_TRUE(fexpr::platform::flush_stream(&stream));
+}
+
+}  // namespace
