@@ -1,0 +1,77 @@
+// Benchmarks of the expression engine: the pre-pass and the evaluator on whole expressions.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "engine/evaluator.h"
+#include "engine/shared_state.h"
+
+namespace {
+
+// Both engine steps rewrite expression_text, so every iteration starts from a fresh copy.
+void load(const char* text, std::size_t length) noexcept {
+    std::memcpy(fexpr::engine::expression_text, text, length + 1);
+}
+
+double evaluate_copy(const char* text, std::size_t length) noexcept {
+    load(text, length);
+    fexpr::engine::prepare_expression();
+    char* end = nullptr;
+    return fexpr::engine::evaluate_expression(fexpr::engine::expression_text, &end);
+}
+
+void run_expression(benchmark::State& state, const char* text) {
+    const std::size_t length = std::strlen(text);
+    for (auto _ : state) benchmark::DoNotOptimize(evaluate_copy(text, length));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * length));
+}
+
+// The lines of the batch benchmark: decimals, + - * /, parentheses, powers.
+void evaluate_short(benchmark::State& state) {
+    run_expression(state, "3000+2^10");
+}
+BENCHMARK(evaluate_short);
+
+void evaluate_typical(benchmark::State& state) {
+    run_expression(state, "(512.17+31)*(13.6-1)/31+512.17/1");
+}
+BENCHMARK(evaluate_typical);
+
+// Unit letters, functions, a radix literal and a bit-field shift: every operand kind.
+void evaluate_mixed(benchmark::State& state) {
+    run_expression(state, "3k+sqrt(2K)*sin(Pi/6)-0x1F&255|shiftll000701(13)");
+}
+BENCHMARK(evaluate_mixed);
+
+// The longest text the driver accepts: 16383 characters of "1+1+…".
+void evaluate_longest(benchmark::State& state) {
+    static char text[fexpr::engine::text_capacity];
+    std::size_t length = 0;
+    text[length++] = '1';
+    while (length + 2 <= fexpr::engine::max_text_length) {
+        text[length++] = '+';
+        text[length++] = '1';
+    }
+    text[length] = '\0';
+    run_expression(state, text);
+}
+BENCHMARK(evaluate_longest);
+
+// The same length made of unit numbers, which the pre-pass wraps in parentheses.
+void evaluate_longest_units(benchmark::State& state) {
+    static char text[fexpr::engine::text_capacity];
+    std::size_t length = 0;
+    text[length++] = '1';
+    text[length++] = 'k';
+    while (length + 3 <= fexpr::engine::max_text_length) {
+        text[length++] = '+';
+        text[length++] = '1';
+        text[length++] = 'k';
+    }
+    text[length] = '\0';
+    run_expression(state, text);
+}
+BENCHMARK(evaluate_longest_units);
+
+}  // namespace
