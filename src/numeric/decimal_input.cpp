@@ -1,4 +1,5 @@
 // text_to_double: the decimal number syntax and its conversion to a double.
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -97,6 +98,32 @@ bool reaches_overflow(const decimal_number& number, std::int64_t leading) noexce
     return false;
 }
 
+/* The common short number without a rounding step of its own: at most 15 significant digits
+ * form an integer below 2^53, and 10^0 … 10^22 are doubles exactly, so one multiplication or
+ * division, correctly rounded by IEEE double arithmetic, gives the nearest double. This holds
+ * only where double expressions are evaluated in double (not in a wider x87 register, which
+ * would round twice). Returns false when the number needs the general path. */
+bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+    constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (number.count == 0 || number.count > 15) return false;
+    if (number.exponent < -22 || number.exponent > 22) return false;
+    std::int64_t significant = 0;
+    for (int i = 0; i < number.count; ++i)
+        significant = significant * 10 + (number.significant[i] - '0');
+    const double value = static_cast<double>(significant);
+    const double power = powers[number.exponent < 0 ? -number.exponent : number.exponent];
+    magnitude = number.exponent < 0 ? value / power : value * power;
+    return true;
+#else
+    static_cast<void>(number);
+    static_cast<void>(magnitude);
+    return false;
+#endif
+}
+
 /* The magnitude: rounded to nearest (ties to even) by std::from_chars on the rebuilt
  * text, which also rounds values below the smallest subnormal to it or to zero. Tricky
  * cases: the top binade [2^1023, 2^1024) truncates toward zero (a rounded result above the
@@ -128,28 +155,52 @@ double magnitude_of(const decimal_number& number) noexcept {
     return rounded;
 }
 
+// The syntax of a number as text_to_double reads it; `end` is the text itself when no number
+// stands there.
+struct decimal_reading {
+    decimal_number number;
+    bool negative;
+    char special;  // 'I' for an infinity, 'N' for a NaN, 0 for digits
+    const char* end;
+};
+
+decimal_reading read_decimal(const char* text) noexcept {
+    decimal_reading reading{{{}, 0, 0}, false, 0, text};
+    const char* p = skip_white_space(text);
+    reading.negative = *p == '-';
+    const bool signed_text = *p == '-' || *p == '+';
+    if (signed_text) ++p;
+    if (signed_text && (starts_with(p, "INF") || starts_with(p, "NAN"))) {
+        reading.special = *p;
+        reading.end = p + 3;
+        return reading;
+    }
+    const char* digits_end = read_digits(p, reading.number);
+    if (digits_end == p) return reading;
+    std::int64_t exponent = 0;
+    reading.end = read_exponent(digits_end, exponent);
+    reading.number.exponent += exponent;
+    return reading;
+}
+
 }  // namespace
 
 double text_to_double(const char* text, const char** end) noexcept {
-    const char* p = skip_white_space(text);
-    const bool negative = *p == '-';
-    const bool signed_text = *p == '-' || *p == '+';
-    if (signed_text) ++p;
-    *end = text;
-    if (signed_text && (starts_with(p, "INF") || starts_with(p, "NAN"))) {
-        *end = p + 3;
-        const double special = *p == 'I' ? std::numeric_limits<double>::infinity()
-                                         : std::numeric_limits<double>::quiet_NaN();
-        return negative ? -special : special;
+    const decimal_reading reading = read_decimal(text);
+    *end = reading.end;
+    if (reading.end == text) return 0;
+    double magnitude = 0;
+    if (reading.special != 0) {
+        magnitude = reading.special == 'I' ? std::numeric_limits<double>::infinity()
+                                           : std::numeric_limits<double>::quiet_NaN();
+    } else if (!exact_quotient(reading.number, magnitude)) {
+        magnitude = magnitude_of(reading.number);
     }
-    decimal_number number{{}, 0, 0};
-    const char* digits_end = read_digits(p, number);
-    if (digits_end == p) return 0;
-    std::int64_t exponent = 0;
-    *end = read_exponent(digits_end, exponent);
-    number.exponent += exponent;
-    const double magnitude = magnitude_of(number);
-    return negative ? -magnitude : magnitude;
+    return reading.negative ? -magnitude : magnitude;
+}
+
+const char* decimal_text_end(const char* text) noexcept {
+    return read_decimal(text).end;
 }
 
 }  // namespace fexpr::numeric

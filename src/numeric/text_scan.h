@@ -18,6 +18,10 @@ namespace fexpr::numeric {
 // returns 0 and sets *end to text.
 double text_to_double(const char* text, const char** end) noexcept;
 
+// The end of the number text_to_double would read at the start of `text`, or `text` itself
+// when none stands there; the number is not converted.
+const char* decimal_text_end(const char* text) noexcept;
+
 // "%lf%n": returns 1 and sets *value and *consumed when a number was read; 0 when no number
 // stands there (nothing assigned); -1 when only white space or nothing is left.
 int scan_double(const char* text, double* value, int* consumed) noexcept;
