@@ -77,7 +77,8 @@ struct wrap_state {
 };
 
 /*
- * Scans "%lf%n%1[GKMPTgkmpt]" at each read position. A number directly followed by a unit
+ * Scans "%lf%n%1[GKMPTgkmpt]" at each read position; only the end of each number matters
+ * here, so it is found without converting the number. A number directly followed by a unit
  * letter is written as "(<number><letter>)"; the number includes the white space and sign
  * that the scan took. Where no number stands, one character is copied. The scan skips white
  * space before it looks for a number, so a run of white space followed by no number is
@@ -90,14 +91,13 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
         std::size_t skipped = 0;
         while (is_scan_space(source[skipped])) ++skipped;
         if (source[skipped] == '\0') break;
-        double value = 0;
-        int consumed = 0;
-        if (numeric::scan_double(source + skipped, &value, &consumed) != 1) {
+        const char* number = source + skipped;
+        const char* after = numeric::decimal_text_end(number);
+        if (after == number) {
             state.copy(skipped + 1);
             continue;
         }
-        const std::size_t length = skipped + static_cast<std::size_t>(consumed);
-        const char* after = source + length;
+        const std::size_t length = static_cast<std::size_t>(after - source);
         if (is_unit_set_letter(*after) && is_unit_letter(after) && state.can_grow()) {
             state.wrap(length + 1);
         } else {
