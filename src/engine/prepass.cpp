@@ -15,8 +15,22 @@ void set_grouping_mode() noexcept {
     if (expression_text[0] == '_') grouping_mode = 2;
 }
 
-bool is_unit_set_letter(char c) noexcept {
-    return c != '\0' && std::strchr("GKMPTgkmpt", c) != nullptr;
+constexpr bool is_unit_set_letter(char c) noexcept {
+    switch (c) {
+        case 'G':
+        case 'K':
+        case 'M':
+        case 'P':
+        case 'T':
+        case 'g':
+        case 'k':
+        case 'm':
+        case 'p':
+        case 't':
+            return true;
+        default:
+            return false;
+    }
 }
 
 /*
@@ -107,13 +121,32 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
     state.text[state.written] = '\0';
 }
 
+// The length of the text, and whether any unit letter stands in it.
+std::size_t measure_text(const char* text, bool& has_unit_letter) noexcept {
+    std::size_t length = 0;
+    has_unit_letter = false;
+    for (; length < expression_capacity - 1 && text[length] != '\0'; ++length) {
+        has_unit_letter = has_unit_letter || is_unit_set_letter(text[length]);
+    }
+    return length;
+}
+
 }  // namespace
 
+/*
+ * Without a unit letter the wrapping would only copy the text and drop its trailing white
+ * space, so that is all that is done then; most expressions take this way.
+ */
 void prepare_expression() noexcept {
     set_grouping_mode();
     rewrite_multiplication_x(expression_text);
-    std::size_t length = 0;
-    while (length < expression_capacity - 1 && expression_text[length] != '\0') ++length;
+    bool has_unit_letter = false;
+    std::size_t length = measure_text(expression_text, has_unit_letter);
+    if (!has_unit_letter) {
+        while (length > 0 && is_scan_space(expression_text[length - 1])) --length;
+        expression_text[length] = '\0';
+        return;
+    }
     const std::size_t gap = expression_capacity - 1 - length;
     std::memmove(expression_text + gap, expression_text, length);
     expression_text[expression_capacity - 1] = '\0';
