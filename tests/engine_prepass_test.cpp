@@ -56,7 +56,23 @@ TEST(EnginePrepass, RewrittenTexts) {
                  {"", ""},
                  {"x", "x"},
                  {"0x", "0x"},
-                 {"2e3xk", "2e3xk"}};
+                 {"2e3xk", "2e3xk"},
+                 // A radix literal with a unit letter is wrapped whole.
+                 {"0x1k", "(0x1k)"},
+                 {"0x10K", "(0x10K)"},
+                 {"0X1Fk", "(0X1Fk)"},
+                 {"0b11k", "(0b11k)"},
+                 {"0o17M", "(0o17M)"},
+                 {"2*0x1k", "2*(0x1k)"},
+                 {"1+0x1k", "1(+0x1k)"},
+                 {"(0B1k)", "((0B1k))"},
+                 {"0b12k", "(0b12k)"},
+                 {"0xk", "(0xk)"},
+                 {"0x1kk", "(0x1k)k"},
+                 {"0x1Pi", "0x1Pi"},
+                 {"0x1F*2k", "0x1F*(2k)"},
+                 {"10x1k", "10*(1k)"},
+                 {"1.0b1k", "1.0b(1k)"}};
     for (const auto& c : cases) EXPECT_EQ(prepared_text(c.expression), c.prepared) << c.expression;
 }
 
@@ -92,13 +108,19 @@ TEST(EnginePrepass, ValuesAfterRewriting) {
                                 {"2*-3k", -6000},
                                 {"1,000k", 0},
                                 {",1234567", 1234567},
-                                {"_12_34", 1234}};
+                                {"_12_34", 1234},
+                                {"0x1k", 1000},
+                                {"0xAk", 10000},
+                                {"0x10K", 16384},
+                                {"0b11k", 3000},
+                                {"0o17k", 15000},
+                                {"1/0x2K", 0.00048828125},
+                                {"2*-0x1k", -2000}};
     expect_values(cases);
-    const failure_case failures[] = {{"2X3", 4, unknown_name},
-                                     {"1.0x5", 4, unknown_name},
-                                     {"Pix2", 4, unknown_name},
-                                     {"x2", 4, unknown_name},
-                                     {"2x", 9, incorrect}};
+    const failure_case failures[] = {{"2X3", 4, unknown_name},  {"1.0x5", 4, unknown_name},
+                                     {"Pix2", 4, unknown_name}, {"x2", 4, unknown_name},
+                                     {"2x", 9, incorrect},      {"0b12k", 7, stuck},
+                                     {"0o78k", 7, stuck}};
     expect_failures(failures);
 }
 

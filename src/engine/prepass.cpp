@@ -72,15 +72,18 @@ struct wrap_state {
     std::size_t gap;   // where the unread text started, minus where writing started
     std::size_t read;  // characters of the moved text consumed
     std::size_t written;
+    char last_read;  // the last character consumed, '\0' before the first
 
     const char* unread() const noexcept { return text + gap + read; }
     void copy(std::size_t count) noexcept {
+        last_read = unread()[count - 1];
         std::memmove(text + written, unread(), count);
         written += count;
         read += count;
     }
     bool can_grow() const noexcept { return written - read + 2 <= gap; }
     void wrap(std::size_t count) noexcept {
+        last_read = unread()[count - 1];
         text[written] = '(';
         std::memmove(text + written + 1, unread(), count);
         written += count + 1;
@@ -89,6 +92,37 @@ struct wrap_state {
         ++written;
     }
 };
+
+constexpr bool is_hex_digit(char c) noexcept {
+    return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+constexpr bool is_radix_letter(char c) noexcept {
+    return c == 'x' || c == 'X' || c == 'b' || c == 'B' || c == 'o' || c == 'O';
+}
+
+/*
+ * The scan reads a hexadecimal, binary or octal literal as the decimal number '0' (with the
+ * white space and sign it took before it). When that '0' is followed by a radix letter and
+ * does not end a longer number (the test the 'x' rewrite makes), the literal goes on over the
+ * letter and the digits after it, so a unit letter behind it binds to the whole literal:
+ * '0x1k' is wrapped as '(0x1k)', not split into '0x(1k)'. The digits are taken as far as any
+ * hexadecimal digit goes, whatever the radix, so digits a literal cannot hold ('0b12k',
+ * '0o78k') stay beside it, where the evaluator rejects them as two numbers stuck together.
+ * Returns the end of the literal, or `after` when no literal starts there.
+ */
+const char* radix_literal_end(const char* source, const char* number, const char* after,
+                              char last_read) noexcept {
+    const char* zero = after - 1;
+    if (*zero != '0' || !is_radix_letter(*after)) return after;
+    if (zero != number && (zero - 1 != number || (*number != '+' && *number != '-'))) {
+        return after;
+    }
+    if (is_digit(zero > source ? zero[-1] : last_read)) return after;
+    const char* end = after + 1;
+    while (is_hex_digit(*end)) ++end;
+    return end;
+}
 
 /*
  * Scans "%lf%n%1[GKMPTgkmpt]" at each read position; only the end of each number matters
@@ -111,6 +145,7 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
             state.copy(skipped + 1);
             continue;
         }
+        after = radix_literal_end(source, number, after, state.last_read);
         const std::size_t length = static_cast<std::size_t>(after - source);
         if (is_unit_set_letter(*after) && is_unit_letter(after) && state.can_grow()) {
             state.wrap(length + 1);
@@ -150,7 +185,7 @@ void prepare_expression() noexcept {
     const std::size_t gap = expression_capacity - 1 - length;
     std::memmove(expression_text + gap, expression_text, length);
     expression_text[expression_capacity - 1] = '\0';
-    wrap_state state{expression_text, gap, 0, 0};
+    wrap_state state{expression_text, gap, 0, 0, '\0'};
     wrap_unit_numbers(state);
 }
 
