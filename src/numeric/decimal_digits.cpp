@@ -49,16 +49,6 @@ bool exceeds_half(double magnitude, int exponent) noexcept {
 
 }  // namespace
 
-char digit_at(const decimal_digits& digits, int position) noexcept {
-    if (position < 0 || position >= digits.count) return '0';
-    return digits.digit[position];
-}
-
-char digit_at_power(const decimal_digits& digits, int power) noexcept {
-    if (digits.count == 0) return '0';
-    return digit_at(digits, digits.exponent - power);
-}
-
 decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     if (magnitude == 0) return zero_digits();
     const int precision = (wanted < computed_digits ? wanted : computed_digits) - 1;

@@ -16,10 +16,17 @@ struct decimal_digits {
 };
 
 // The digit at a significant position (0 is the leading digit); '0' outside the stored ones.
-char digit_at(const decimal_digits& digits, int position) noexcept;
+// Inline: the layouts ask for every printed digit.
+inline char digit_at(const decimal_digits& digits, int position) noexcept {
+    if (position < 0 || position >= digits.count) return '0';
+    return digits.digit[position];
+}
 
 // The digit standing for 10^power in the rounded value.
-char digit_at_power(const decimal_digits& digits, int power) noexcept;
+inline char digit_at_power(const decimal_digits& digits, int power) noexcept {
+    if (digits.count == 0) return '0';
+    return digit_at(digits, digits.exponent - power);
+}
 
 // A finite, non-negative magnitude rounded to `wanted` significant digits (1 … 40).
 decimal_digits significant_digits(double magnitude, int wanted) noexcept;

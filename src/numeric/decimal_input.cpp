@@ -105,9 +105,10 @@ bool reaches_overflow(const decimal_number& number, std::int64_t leading) noexce
  * would round twice). Returns false when the number needs the general path. */
 bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
-    constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    // Static, so the table is not rebuilt on the stack at every call.
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (number.count == 0 || number.count > 15) return false;
     if (number.exponent < -22 || number.exponent > 22) return false;
     std::int64_t significant = 0;
