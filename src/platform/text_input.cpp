@@ -20,6 +20,27 @@ bool refill(text_reader& reader) noexcept {
     return count > 0;
 }
 
+// Whether a character ends a run of ordinary line characters: '\n', '\r' or Ctrl-Z.
+constexpr bool is_line_control(char character) noexcept {
+    return static_cast<unsigned char>(character) <= 26 &&
+           (character == '\n' || character == '\r' || character == end_of_file_mark);
+}
+
+// Copies the buffered characters up to the next line control, at most `room`; returns how
+// many were copied.
+std::size_t copy_plain_run(text_reader& reader, char* out, std::size_t room) noexcept {
+    const char* in = reader.buffer + reader.position;
+    const std::size_t available = reader.length - reader.position;
+    const std::size_t limit = available < room ? available : room;
+    std::size_t count = 0;
+    while (count < limit && !is_line_control(in[count])) {
+        out[count] = in[count];
+        ++count;
+    }
+    reader.position += count;
+    return count;
+}
+
 }  // namespace
 
 void open_descriptor(text_reader& reader, int descriptor) noexcept {
@@ -35,10 +56,17 @@ void open_standard_input(text_reader& reader) noexcept {
     reader.flush_before_read = true;
 }
 
+/*
+ * Ordinary characters are copied a run at a time; only '\n', '\r' and Ctrl-Z need a look of
+ * their own. Tricky cases: a run cut by the end of the buffer (refilled and continued) or by
+ * the capacity (the line ends there, the rest is the next line), and capacity 0 or 1.
+ */
 std::size_t read_text_line(text_reader& reader, char* out, std::size_t capacity) noexcept {
     std::size_t stored = 0;
     while (stored + 1 < capacity) {
         if (reader.position == reader.length && !refill(reader)) break;
+        stored += copy_plain_run(reader, out + stored, capacity - 1 - stored);
+        if (reader.position == reader.length || stored + 1 >= capacity) continue;
         const char character = reader.buffer[reader.position++];
         if (character == '\r') continue;
         if (character == end_of_file_mark) {
@@ -47,7 +75,7 @@ std::size_t read_text_line(text_reader& reader, char* out, std::size_t capacity)
             break;
         }
         out[stored++] = character;
-        if (character == '\n') break;
+        break;  // the newline
     }
     if (capacity > 0) out[stored] = '\0';
     return stored;
