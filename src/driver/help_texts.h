@@ -1,4 +1,5 @@
-// The fixed texts of the console: the banner, the prompt and the command-line help.
+// The fixed texts of the console: the banner, the prompt, the command-line help and the
+// version.
 #pragma once
 
 namespace fexpr::driver {
@@ -23,5 +24,14 @@ constexpr char help_text[] =
     " b       Binary with 4-bit groups\n"
     " o       Octal with 4-digit groups\n"
     " :       Format as DDD HH:MM:SS.mss\n";
+
+// --help prints the help above followed by this pointer to the manual page.
+constexpr char manual_pointer_text[] =
+    "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n";
+
+#ifndef FEXPR_VERSION
+#error "FEXPR_VERSION must name the project version"
+#endif
+constexpr char version_text[] = "fexpr " FEXPR_VERSION "\n";
 
 }  // namespace fexpr::driver

@@ -6,6 +6,7 @@
 #include "driver/mode_steps.h"
 #include "engine/shared_state.h"
 #include "format/layouts.h"
+#include "platform/line_editor.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 #include "platform/text_input.h"
@@ -15,15 +16,21 @@ namespace {
 
 platform::text_reader console_reader;
 bool console_open = false;
+bool console_edited = false;
 
 // Reads one console line (at most capacity - 1 characters) into `out` without its newline;
-// false when the input is exhausted. Standard output is flushed before the read waits.
+// false when the input is exhausted. Standard output is flushed before the read waits. At a
+// terminal the line editor reads it, in the same pieces as the plain reader; it is started
+// only at the first read, so the other modes never touch it.
 bool read_console_line(char* out, std::size_t capacity) noexcept {
     if (!console_open) {
-        platform::open_standard_input(console_reader);
+        console_edited = platform::open_line_editor();
+        if (!console_edited) platform::open_standard_input(console_reader);
         console_open = true;
     }
-    const std::size_t count = platform::read_text_line(console_reader, out, capacity);
+    const std::size_t count = console_edited
+                                  ? platform::read_edited_line(out, capacity)
+                                  : platform::read_text_line(console_reader, out, capacity);
     if (count == 0) return false;
     if (out[count - 1] == '\n') out[count - 1] = '\0';
     return true;
@@ -50,6 +57,7 @@ void run_interactive_mode() noexcept {
         if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;
         evaluate_and_print(split_suffix(line), out);
     }
+    platform::close_line_editor();
     platform::end_process(0);
 }
 

@@ -49,6 +49,26 @@ void run_joined_parameters(int count, char** parameters, std::size_t length) noe
     evaluate_and_print(layout, engine::result_stream);
 }
 
+/*
+ * "/?" prints the help; "--help" the same help and a pointer to the manual page; "--version"
+ * the version. Each is a switch only as the one parameter, exactly as written; any other
+ * text returns and is an expression.
+ */
+void run_help_switches(const char* parameter) noexcept {
+    platform::output_stream* out = platform::standard_output();
+    if (equals(parameter, "/?")) {
+        platform::write_stream(out, help_text);
+    } else if (equals(parameter, "--help")) {
+        platform::write_stream(out, help_text);
+        platform::write_stream(out, manual_pointer_text);
+    } else if (equals(parameter, "--version")) {
+        platform::write_stream(out, version_text);
+    } else {
+        return;
+    }
+    platform::end_process(0);
+}
+
 }  // namespace
 
 void evaluate_and_print(format::output_format layout, platform::output_stream* stream) noexcept {
@@ -70,7 +90,8 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
 }
 
 /*
- * No parameter: interactive mode. Exactly "/?": the help. A leading "/f" before at least one
+ * No parameter: interactive mode. Exactly "/?", "--help" or "--version": the help or the
+ * version. A leading "/f" before at least one
  * more parameter sends results and diagnostics to the result file (standard output when it
  * cannot be created, silently) and is dropped; "/?" is not looked for again after it. Then
  * one parameter is the data-file path or a single expression, several are joined.
@@ -79,10 +100,7 @@ int run(int argc, char** argv) noexcept {
     std::setlocale(LC_ALL, "C");
     engine::result_stream = platform::standard_output();
     if (argc <= 1) run_interactive_mode();
-    if (argc == 2 && equals(argv[1], "/?")) {
-        platform::write_stream(platform::standard_output(), help_text);
-        platform::end_process(0);
-    }
+    if (argc == 2) run_help_switches(argv[1]);
     int first = 1;
     if (argc > 2 && equals(argv[1], "/f")) {
         platform::output_stream* file = platform::open_result_file();

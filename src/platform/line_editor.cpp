@@ -1,0 +1,208 @@
+// Console line editing and history through libedit, and the text-mode piece rules it shares
+// with the plain reader.
+#include "platform/line_editor.h"
+
+#include <cstring>
+
+#if defined(FEXPR_LINE_EDITING)
+#include <histedit.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#endif
+
+#include "platform/output_stream.h"
+#include "platform/system_io.h"
+
+namespace fexpr::platform {
+namespace {
+
+constexpr char end_of_file_mark = 26;  // Ctrl-Z ends text input
+
+bool append_text(char* out, std::size_t size, std::size_t& used, const char* text) noexcept {
+    const std::size_t length = std::strlen(text);
+    if (used + length >= size) return false;
+    std::memcpy(out + used, text, length + 1);
+    used += length;
+    return true;
+}
+
+bool join_path(char* out, std::size_t size, const char* folder, const char* rest) noexcept {
+    std::size_t used = 0;
+    return append_text(out, size, used, folder) && append_text(out, size, used, rest);
+}
+
+}  // namespace
+
+/*
+ * The same rules as read_text_line over a line source: a piece ends after its newline or
+ * when capacity - 1 characters are stored, so a long line goes on in the next piece; a
+ * carriage return is dropped; a Ctrl-Z ends the input and the rest of its line is dropped.
+ * A line that ends without a newline (the last one of the input) runs into the next.
+ */
+std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept {
+    std::size_t stored = 0;
+    while (stored + 1 < capacity) {
+        if (source.position == source.length) {
+            if (source.at_end || !source.refill(source)) {
+                source.at_end = true;
+                break;
+            }
+            continue;
+        }
+        const char character = source.text[source.position++];
+        if (character == '\r') continue;
+        if (character == end_of_file_mark) {
+            source.at_end = true;
+            source.position = source.length;
+            break;
+        }
+        out[stored++] = character;
+        if (character == '\n') break;
+    }
+    if (capacity > 0) out[stored] = '\0';
+    return stored;
+}
+
+bool history_file_path(const char* state_home, const char* home, char* out,
+                       std::size_t size) noexcept {
+    if (size == 0) return false;
+    out[0] = '\0';
+    // A relative state folder is not valid and is ignored, as for every XDG variable.
+    if (state_home != nullptr && state_home[0] == '/') {
+        return join_path(out, size, state_home, "/fexpr/history");
+    }
+    if (home == nullptr || home[0] == '\0') return false;
+    return join_path(out, size, home, "/.local/state/fexpr/history");
+}
+
+#if defined(FEXPR_LINE_EDITING)
+
+namespace {
+
+constexpr int history_size = 1000;
+constexpr std::size_t path_capacity = 4096;
+constexpr std::size_t entry_capacity = 16384;
+
+EditLine* editor = nullptr;
+History* history_list = nullptr;
+char history_path[path_capacity] = {};
+bool history_path_known = false;
+char history_entry[entry_capacity] = {};
+char no_prompt[] = "";
+
+bool refill_from_editor(line_source& source) noexcept;
+line_source console_source = {nullptr, 0, 0, false, refill_from_editor};
+
+char* empty_prompt(EditLine*) {
+    return no_prompt;
+}
+
+// Creates the folders on the way to the file `path`, like mkdir -p; a folder that cannot be
+// made only means the history is not written later.
+void create_parent_folders(char* path) noexcept {
+    for (char* cursor = path + 1; *cursor != '\0'; ++cursor) {
+        if (*cursor != '/') continue;
+        *cursor = '\0';
+        ::mkdir(path, 0700);
+        *cursor = '/';
+    }
+}
+
+void load_history() noexcept {
+    history_path_known = history_file_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"),
+                                           history_path, path_capacity);
+    if (!history_path_known) return;
+    create_parent_folders(history_path);
+    HistEvent event;
+    history(history_list, &event, H_LOAD, history_path);
+}
+
+// Adds a non-empty line, without its newline, to the history and writes the file at once:
+// a bad expression ends the process before any later chance to save it.
+void remember_line(const char* line, std::size_t length) noexcept {
+    if (length > 0 && line[length - 1] == '\n') --length;
+    if (length == 0 || history_list == nullptr) return;
+    if (length >= entry_capacity) length = entry_capacity - 1;
+    std::memcpy(history_entry, line, length);
+    history_entry[length] = '\0';
+    HistEvent event;
+    history(history_list, &event, H_ENTER, history_entry);
+    if (history_path_known) history(history_list, &event, H_SAVE, history_path);
+}
+
+bool refill_from_editor(line_source& source) noexcept {
+    flush_stream(standard_output());
+    int count = 0;
+    const char* line = el_gets(editor, &count);
+    if (line == nullptr || count <= 0) return false;
+    source.text = line;
+    source.length = static_cast<std::size_t>(count);
+    source.position = 0;
+    remember_line(line, source.length);
+    return true;
+}
+
+void start_history() noexcept {
+    history_list = history_init();
+    if (history_list == nullptr) return;
+    HistEvent event;
+    history(history_list, &event, H_SETSIZE, history_size);
+    history(history_list, &event, H_SETUNIQUE, 1);
+    el_set(editor, EL_HIST, history, history_list);
+    load_history();
+}
+
+}  // namespace
+
+bool line_editing_built_in() noexcept {
+    return true;
+}
+
+bool open_line_editor() noexcept {
+    if (editor != nullptr) return true;
+    if (!is_terminal(standard_input_descriptor) || !is_terminal(standard_output_descriptor)) {
+        return false;
+    }
+    editor = el_init("fexpr", stdin, stdout, stderr);
+    if (editor == nullptr) return false;
+    el_set(editor, EL_EDITOR, "emacs");
+    el_set(editor, EL_SIGNAL, 1);
+    el_set(editor, EL_PROMPT, empty_prompt);
+    start_history();
+    console_source = line_source{nullptr, 0, 0, false, refill_from_editor};
+    return true;
+}
+
+std::size_t read_edited_line(char* out, std::size_t capacity) noexcept {
+    return take_text_piece(console_source, out, capacity);
+}
+
+void close_line_editor() noexcept {
+    if (history_list != nullptr) history_end(history_list);
+    if (editor != nullptr) el_end(editor);
+    history_list = nullptr;
+    editor = nullptr;
+}
+
+#else
+
+bool line_editing_built_in() noexcept {
+    return false;
+}
+
+bool open_line_editor() noexcept {
+    return false;
+}
+
+std::size_t read_edited_line(char* out, std::size_t capacity) noexcept {
+    if (capacity > 0) out[0] = '\0';
+    return 0;
+}
+
+void close_line_editor() noexcept {}
+
+#endif
+
+}  // namespace fexpr::platform

@@ -1,0 +1,49 @@
+// Line editing and history at the console, when the program was built with the editing library.
+//
+// The editor hands on its lines in the same pieces as the plain text-mode reader: at most
+// capacity - 1 characters up to and including the newline, carriage returns dropped, and a
+// Ctrl-Z (code 26) ending the input. History lives in $XDG_STATE_HOME/fexpr/history
+// (default ~/.local/state/fexpr/history); a history that cannot be read or written is
+// silently not kept.
+#pragma once
+
+#include <cstddef>
+
+namespace fexpr::platform {
+
+// True when the program was built with line editing.
+bool line_editing_built_in() noexcept;
+
+// Starts the editor when standard input and standard output are both terminals and the
+// program has line editing, loading the history; false when the plain reader must be used.
+bool open_line_editor() noexcept;
+
+// Reads the next piece of an edited line, like read_text_line; 0 when the input has ended.
+// Standard output is flushed before the editor waits for keys.
+std::size_t read_edited_line(char* out, std::size_t capacity) noexcept;
+
+// Ends the editor and restores the terminal; nothing when it was never started.
+void close_line_editor() noexcept;
+
+// The text the editor has handed out and how far it has been read. `refill` points `text`
+// and `length` at the next line and resets `position`; it returns false when no line
+// follows.
+struct line_source {
+    const char* text;
+    std::size_t length;
+    std::size_t position;
+    bool at_end;  // the input ended, or a Ctrl-Z was met
+    bool (*refill)(line_source& source);
+};
+
+// Copies the next piece from `source` into `out` by the text-mode rules above; returns the
+// number of characters stored, 0 when the input is exhausted before any character.
+std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept;
+
+// Builds the history file's path: state_home/fexpr/history when state_home is an absolute
+// path, else home/.local/state/fexpr/history. False when neither gives a path that fits
+// in `size`, or when home is missing or empty.
+bool history_file_path(const char* state_home, const char* home, char* out,
+                       std::size_t size) noexcept;
+
+}  // namespace fexpr::platform
