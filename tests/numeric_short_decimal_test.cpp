@@ -54,6 +54,16 @@ TEST(ShortDecimals, ReadAsStrtodReadsThemAndEndWhereTheScanEnds) {
         {"3.14.15", 4},
         {"+INF", 4},
         {"4.35", 4},
+        {"0.0000000000000000000001", 24},
+        {"0.00000000000000000000001", 25},
+        {"0.000", 5},
+        {"007", 3},
+        {"1.2.3", 3},
+        {"5.e3", 4},
+        {"72057594037927937", 17},
+        {"0.1e", 3},
+        {"3.0E+2)", 6},
+        {"12)*3", 2},
         {"0.000001e-16", 12},
         {"123456789012345e-22", 19},
     };
@@ -68,7 +78,8 @@ TEST(ShortDecimals, ReadAsStrtodReadsThemAndEndWhereTheScanEnds) {
     }
 }
 
-// Every short number of the exact path, drawn at random, reads as strtod reads it.
+// Every short number of the exact paths, drawn at random with and without an exponent part,
+// reads as strtod reads it.
 TEST(ShortDecimals, RandomShortNumbersReadAsStrtod) {
     std::mt19937_64 random(20261208);
     for (int i = 0; i < 200000; ++i) {
@@ -81,7 +92,12 @@ TEST(ShortDecimals, RandomShortNumbersReadAsStrtod) {
             text[length++] = static_cast<char>('0' + random() % 10);
         }
         const int exponent = static_cast<int>(random() % 45) - 22;
-        std::snprintf(text + length, sizeof text - static_cast<unsigned>(length), "e%d", exponent);
+        if (i % 2 == 0) {
+            std::snprintf(text + length, sizeof text - static_cast<unsigned>(length), "e%d",
+                          exponent);
+        } else {
+            text[length] = '\0';  // a plain number, without an exponent part
+        }
         const char* end = nullptr;
         const double value = text_to_double(text, &end);
         ASSERT_TRUE(same_bits(value, std::strtod(text, nullptr))) << text;

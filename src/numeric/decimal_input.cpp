@@ -98,31 +98,65 @@ bool reaches_overflow(const decimal_number& number, std::int64_t leading) noexce
     return false;
 }
 
-/* The common short number without a rounding step of its own: at most 15 significant digits
- * form an integer below 2^53, and 10^0 … 10^22 are doubles exactly, so one multiplication or
+/* Short numbers need no rounding step of their own: at most 15 significant digits form an
+ * integer below 2^53, and 10^0 … 10^22 are doubles exactly, so one multiplication or
  * division, correctly rounded by IEEE double arithmetic, gives the nearest double. This holds
  * only where double expressions are evaluated in double (not in a wider x87 register, which
- * would round twice). Returns false when the number needs the general path. */
-bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
+ * would round twice), so elsewhere every number takes the general path. */
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+constexpr bool exact_arithmetic = true;
+#else
+constexpr bool exact_arithmetic = false;
+#endif
+
+// significant × 10^exponent for significant < 2^53 and |exponent| <= 22, rounded once.
+double scale_exactly(std::int64_t significant, int exponent) noexcept {
     // Static, so the table is not rebuilt on the stack at every call.
     static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (number.count == 0 || number.count > 15) return false;
+    const double value = static_cast<double>(significant);
+    return exponent < 0 ? value / powers[-exponent] : value * powers[exponent];
+}
+
+// The short number read by read_decimal; false when it needs the general path.
+bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
+    if (!exact_arithmetic || number.count == 0 || number.count > 15) return false;
     if (number.exponent < -22 || number.exponent > 22) return false;
     std::int64_t significant = 0;
-    for (int i = 0; i < number.count; ++i)
+    for (int i = 0; i < number.count; ++i) {
         significant = significant * 10 + (number.significant[i] - '0');
-    const double value = static_cast<double>(significant);
-    const double power = powers[number.exponent < 0 ? -number.exponent : number.exponent];
-    magnitude = number.exponent < 0 ? value / power : value * power;
+    }
+    magnitude = scale_exactly(significant, static_cast<int>(number.exponent));
     return true;
-#else
-    static_cast<void>(number);
-    static_cast<void>(magnitude);
-    return false;
-#endif
+}
+
+/* The plain number of most expressions, digits with at most one '.' and nothing around them,
+ * read in one pass: at most 15 significant digits and 22 decimals, no sign, no white space
+ * and no exponent part. Returns false for anything else, which read_decimal then reads
+ * (also "1e" and "1e+", whose incomplete exponent part stays unread). */
+bool read_plain_decimal(const char* text, const char** end, double& value) noexcept {
+    std::int64_t significant = 0;
+    int digits = 0;     // significant digits, leading zeros not counted
+    int decimals = -1;  // digits after the point; -1 before the point
+    bool seen_digit = false;
+    const char* p = text;
+    for (;; ++p) {
+        if (*p == '.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (!is_decimal_digit(*p)) break;
+        seen_digit = true;
+        if (decimals >= 0 && ++decimals > 22) return false;
+        if (significant == 0 && *p == '0') continue;
+        if (++digits > 15) return false;
+        significant = significant * 10 + (*p - '0');
+    }
+    if (!exact_arithmetic || !seen_digit || *p == 'e' || *p == 'E') return false;
+    value = scale_exactly(significant, decimals > 0 ? -decimals : 0);
+    *end = p;
+    return true;
 }
 
 /* The magnitude: rounded to nearest (ties to even) by std::from_chars on the rebuilt
@@ -187,6 +221,8 @@ decimal_reading read_decimal(const char* text) noexcept {
 }  // namespace
 
 double text_to_double(const char* text, const char** end) noexcept {
+    double plain = 0;
+    if (read_plain_decimal(text, end, plain)) return plain;
     const decimal_reading reading = read_decimal(text);
     *end = reading.end;
     if (reading.end == text) return 0;
