@@ -162,10 +162,13 @@ bool line_editing_built_in() noexcept {
 
 bool open_line_editor() noexcept {
     if (editor != nullptr) return true;
-    if (!is_terminal(standard_input_descriptor) || !is_terminal(standard_output_descriptor)) {
-        return false;
-    }
-    editor = el_init("fexpr", stdin, stdout, stderr);
+    // The editor echoes the line on the terminal: standard output, or standard error when
+    // the results go to a file; with neither a terminal the plain reader runs.
+    std::FILE* echo = is_terminal(standard_output_descriptor)  ? stdout
+                      : is_terminal(standard_error_descriptor) ? stderr
+                                                               : nullptr;
+    if (!is_terminal(standard_input_descriptor) || echo == nullptr) return false;
+    editor = el_init("fexpr", stdin, echo, stderr);
     if (editor == nullptr) return false;
     el_set(editor, EL_EDITOR, "emacs");
     el_set(editor, EL_SIGNAL, 1);

@@ -14,8 +14,9 @@ namespace fexpr::platform {
 // True when the program was built with line editing.
 bool line_editing_built_in() noexcept;
 
-// Starts the editor when standard input and standard output are both terminals and the
-// program has line editing, loading the history; false when the plain reader must be used.
+// Starts the editor when standard input is a terminal, standard output or standard error is
+// one too, and the program has line editing, loading the history; false when the plain
+// reader must be used.
 bool open_line_editor() noexcept;
 
 // Reads the next piece of an edited line, like read_text_line; 0 when the input has ended.
