@@ -5,9 +5,11 @@
 #
 # Part 1 streams a seeded file of mixed expression lines through standard input (the
 # interactive mode) and through `bc -l`, alternating, and prints lines per second of each
-# and their ratio (medians). Part 2 times one expression per process and a 16383-character
-# data file against /bin/true with hyperfine. Needs bc, hyperfine and GNU time
-# (apt-get install -y bc hyperfine time).
+# and their ratio (medians), then the peak memory at 10k, 100k and all lines. Part 2 times
+# one expression per process and a 16383-character data file against /bin/true with
+# hyperfine. Part 3 counts instructions with callgrind (per line over 20,000 lines, and the
+# whole process of one expression), which does not depend on the machine's load. Needs bc,
+# hyperfine and GNU time (apt-get install -y bc hyperfine time); valgrind for part 3.
 set -euo pipefail
 
 fexpr=$(realpath "${1:-build/fexpr}")
@@ -44,13 +46,35 @@ fexpr_rate=$(echo "$lines / $(median < "$work/fexpr.t")" | bc -l)
 bc_rate=$(echo "$lines / $(median < "$work/bc.t")" | bc -l)
 printf 'fexpr  %12.0f lines/s\nbc -l  %12.0f lines/s\nratio  %12.2f\n' \
     "$fexpr_rate" "$bc_rate" "$(echo "$fexpr_rate / $bc_rate" | bc -l)"
-if command -v /usr/bin/time >/dev/null; then
-    /usr/bin/time -f 'peak memory %M KiB' "$fexpr" < "$work/lines.txt" > /dev/null
+if [ -x /usr/bin/time ]; then
+    for count in 10000 100000 "$lines"; do
+        head -n "$count" "$work/lines.txt" > "$work/head.txt"
+        /usr/bin/time -f "peak memory at $count lines: %M KiB" "$fexpr" < "$work/head.txt" > /dev/null
+    done
 fi
 
-ratio() {  # ratio of the mean times of two hyperfine commands
-    hyperfine -N --warmup 50 --runs "${HYPERFINE_RUNS:-500}" --export-json "$work/h.json" "$1" "$2" > /dev/null
-    python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print("%-40s %8.1f us\n%-40s %8.1f us\nratio %.2f" % (r[0]["command"], r[0]["median"]*1e6, r[1]["command"], r[1]["median"]*1e6, r[0]["median"]/r[1]["median"]))' "$work/h.json"
+# Runs two commands with hyperfine in several rounds (each round runs both, so a change of
+# the machine's load touches both alike) and prints the medians over the rounds of each
+# command's median time and of the ratio of the two.
+ratio() {
+    local round
+    for round in $(seq "${HYPERFINE_ROUNDS:-5}"); do
+        # hyperfine's warnings about outliers go to a log, shown only when it fails.
+        hyperfine -N --warmup 20 --runs "${HYPERFINE_RUNS:-200}" \
+            --export-json "$work/round$round.json" "$1" "$2" > /dev/null 2> "$work/hyperfine.log" ||
+            { cat "$work/hyperfine.log" >&2; exit 1; }
+    done
+    python3 - "$work"/round*.json <<'PYTHON'
+import json, statistics, sys
+rounds = [json.load(open(name))["results"] for name in sys.argv[1:]]
+first = statistics.median(r[0]["median"] for r in rounds)
+second = statistics.median(r[1]["median"] for r in rounds)
+ratios = statistics.median(r[0]["median"] / r[1]["median"] for r in rounds)
+print("%-50s %8.1f us" % (rounds[0][0]["command"], first * 1e6))
+print("%-50s %8.1f us" % (rounds[0][1]["command"], second * 1e6))
+print("ratio %.2f (median of %d rounds)" % (ratios, len(rounds)))
+PYTHON
+    rm -f "$work"/round*.json
 }
 
 if command -v hyperfine >/dev/null; then
@@ -58,9 +82,24 @@ if command -v hyperfine >/dev/null; then
     ratio "$fexpr 3000+2^10" "/bin/true"
     echo "== a 16383-character data file"
     mkdir -p "$work/drive/Data"
-    awk 'BEGIN { s = "1"; while (length(s) < 16370) s = s "+1"; print s }' > "$work/drive/Data/data.txt"
+    # One line "1+1+…+10" of 16382 characters and its newline.
+    awk 'BEGIN { s = "1"; while (length(s) < 16381) s = s "+1"; printf "%s0\n", s }' \
+        > "$work/drive/Data/data.txt"
     export FEXPR_DRIVE_C="$work/drive"
-    ratio "$fexpr C:\\Data\\data.txt" "/bin/true"
+    # hyperfine -N splits the command like a shell, so the backslashes are quoted.
+    ratio "$fexpr 'C:\\Data\\data.txt'" "/bin/true"
 else
     echo "hyperfine is missing: apt-get install -y hyperfine"
+fi
+
+if command -v valgrind >/dev/null; then
+    echo "== instructions (callgrind)"
+    instructions() { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+        awk '/Collected/ { print $NF }'; }
+    head -n 20000 "$work/lines.txt" > "$work/head.txt"
+    per_run=$(instructions "$fexpr" < "$work/head.txt")
+    echo "per line over 20000 lines: $((per_run / 20000))"
+    echo "whole process of fexpr 3000+2^10: $(instructions "$fexpr" '3000+2^10')"
+else
+    echo "valgrind is missing: apt-get install -y valgrind"
 fi
