@@ -15,6 +15,27 @@
 #endif
 
 namespace fexpr::platform {
+#ifndef _WIN32
+namespace {
+
+/*
+ * A file opened while standard input, output or error is closed would take that number,
+ * and what the program writes there (math error reports, the accuracy warning) would land
+ * in the result file, ahead of the buffered result. Files are therefore moved above the
+ * three standard descriptors; a closed standard descriptor stays closed, so its reads and
+ * writes fail as they would anyway.
+ */
+int above_standard_descriptors(int descriptor) noexcept {
+    if (descriptor < 0 || descriptor > standard_error_descriptor) return descriptor;
+    const int moved = ::fcntl(descriptor, F_DUPFD_CLOEXEC, standard_error_descriptor + 1);
+    const int saved_errno = errno;
+    ::close(descriptor);
+    errno = saved_errno;
+    return moved;
+}
+
+}  // namespace
+#endif
 
 bool write_all(int descriptor, const char* text, std::size_t length) noexcept {
     while (length > 0) {
@@ -54,7 +75,7 @@ int open_for_reading(const char* path) noexcept {
 #ifdef _WIN32
     const int descriptor = _open(path, _O_RDONLY | _O_BINARY);
 #else
-    const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC);
+    const int descriptor = above_standard_descriptors(::open(path, O_RDONLY | O_CLOEXEC));
 #endif
     if (descriptor < 0) return -1;
     struct stat status {};
@@ -70,7 +91,7 @@ int open_for_writing(const char* path) noexcept {
 #ifdef _WIN32
     return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
-    return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    return above_standard_descriptors(::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
 #endif
 }
 
