@@ -62,13 +62,22 @@ void move_descriptor(int descriptor, int target) {
     } else {
         move_descriptor(open((folder / "out").c_str(), O_WRONLY | O_CREAT, 0600), 1);
     }
-    if (request.output == kind::shared_file) {
+    if (request.error_closed) {
+        close(2);
+    } else if (request.output == kind::shared_file) {
         dup2(1, 2);
     } else {
         move_descriptor(open((folder / "err").c_str(), O_WRONLY | O_CREAT, 0600), 2);
     }
-    execve(FEXPR_BINARY, argv.data(), envp.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
+}
+
+// The program, or the shell that runs FEXPR_TEST_WRAPPER's command in front of it.
+std::vector<std::string> command_words() {
+    const char* wrapper = std::getenv("FEXPR_TEST_WRAPPER");
+    if (wrapper == nullptr || *wrapper == '\0') return {FEXPR_BINARY};
+    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", FEXPR_BINARY};
 }
 
 // Waits for the child within the time limit; kills it and fails the test beyond that.
@@ -103,8 +112,9 @@ run_outcome run_fexpr(const run_request& request) {
     if (request.result_file_full) fs::create_symlink("/dev/full", result_folder / "result.txt");
     if (request.data_file) write_file(drive / "Data" / "data.txt", *request.data_file);
     write_file(folder / "in", request.input.value_or(""));
+    if (request.prepare_drive) request.prepare_drive(drive);
 
-    std::vector<std::string> arguments{"fexpr"};
+    std::vector<std::string> arguments = command_words();
     arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
     std::vector<std::string> environment{"FEXPR_DRIVE_C=" + drive.string(),
                                          "HOME=" + folder.string(), "PATH=/usr/bin:/bin"};

@@ -1,6 +1,8 @@
 // Runs the built fexpr as a child process under a fresh drive folder and collects what it did.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,6 +27,10 @@ struct run_request {
     enum class output_kind { file, shared_file, full_device, closed } output = output_kind::file;
     // The result file is a link to /dev/full, like a file on a full disk.
     bool result_file_full = false;
+    // Standard error closed in the child.
+    bool error_closed = false;
+    // Runs last before the program starts, with the drive folder, to shape it further.
+    std::function<void(const std::filesystem::path& drive)> prepare_drive;
 };
 
 struct run_outcome {
@@ -35,7 +41,8 @@ struct run_outcome {
 };
 
 // Runs the program with a time limit; a run that hits the limit is killed and reported
-// through a test failure.
+// through a test failure. When the environment variable FEXPR_TEST_WRAPPER is set, its words
+// are put in front of the program, e.g. "valgrind --error-exitcode=99 -q".
 run_outcome run_fexpr(const run_request& request);
 
 // The console texts of the interactive mode.
