@@ -51,6 +51,21 @@ wait_screen() {
     done
 }
 
+# Polls until the last lines of the screen read exactly $1 (10 s at most).
+wait_tail() {
+    local lines tries=0
+    lines=$(printf '%s\n' "$1" | wc -l)
+    while [ "$(screen | tail -n "$lines")" != "$1" ]; do
+        tries=$((tries + 1))
+        if [ $tries -gt 200 ]; then
+            fail "the screen does not end as expected"
+            diff <(printf '%s\n' "$1") <(screen | tail -n "$lines")
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
 # Polls until the editor has put the terminal into its raw mode, so that keys sent now reach
 # the editor rather than the terminal's own line editing.
 wait_editor() {
@@ -201,6 +216,19 @@ The expression is incorrect"
 wait_status 9
 stop
 [ "$(tail -n 1 "$history" 2>/dev/null)" = 2+ ] || fail "a line ending the session was not kept"
+
+# Bytes from 128 up reach the expression as typed (the editor shows them as escapes): after
+# a suffix they are ignored, inside an expression they are a fault, as without editing.
+start "$state"
+wait_screen "$banner
+$prompt"
+keys $'3 x\xc3\xa9' && keys -k Enter
+wait_tail "0x0000000000000003
+$prompt"
+keys $'1\xe9' && keys -k Enter
+wait_tail "Two numbers stuck together"
+wait_status 7
+stop
 
 if [ $failures -gt 0 ]; then
     echo "$failures check(s) failed"

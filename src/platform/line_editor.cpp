@@ -84,19 +84,54 @@ namespace {
 constexpr int history_size = 1000;
 constexpr std::size_t path_capacity = 4096;
 constexpr std::size_t entry_capacity = 16384;
+constexpr std::size_t chunk_capacity = 4096;
 
 EditLine* editor = nullptr;
-History* history_list = nullptr;
+HistoryW* history_list = nullptr;
 char history_path[path_capacity] = {};
 bool history_path_known = false;
-char history_entry[entry_capacity] = {};
-char no_prompt[] = "";
+wchar_t history_entry[entry_capacity] = {};
+wchar_t no_prompt[] = L"";
+
+// The edited line the editor returned last, handed on in chunks of bytes.
+const wchar_t* edited_text = nullptr;
+std::size_t edited_length = 0;
+std::size_t edited_position = 0;
+char chunk[chunk_capacity] = {};
 
 bool refill_from_editor(line_source& source) noexcept;
 line_source console_source = {nullptr, 0, 0, false, refill_from_editor};
 
-char* empty_prompt(EditLine*) {
+wchar_t* empty_prompt(EditLine*) {
     return no_prompt;
+}
+
+// Bytes 128 to 255 reach the editor as characters from here on: below 256 the editor would
+// take them for Meta key commands.
+constexpr wchar_t high_byte_base = 0xE000;
+
+/*
+ * Reads one key byte for the editor, so that every byte, 128 to 255 included, reaches the
+ * line as typed: the editor's own reading decodes by the locale, and the "C" locale would drop
+ * those bytes. Bytes below 128 are their own characters; the others are moved above the
+ * editor's key table (they show as escapes while edited). Returns 1, 0 at the end of the
+ * input, -1 on a read error.
+ */
+int read_key_byte(EditLine*, wchar_t* key) {
+    char byte = '\0';
+    const long count = read_some(standard_input_descriptor, &byte, 1);
+    const auto code = static_cast<unsigned char>(byte);
+    *key = count != 1 ? L'\0' : code < 128 ? static_cast<wchar_t>(code) : high_byte_base + code;
+    return count == 1 ? 1 : (count == 0 ? 0 : -1);
+}
+
+// Back from the editor's characters to the bytes read_key_byte made them from.
+char byte_of(wchar_t character) noexcept {
+    if (character >= 0 && character < 128) return static_cast<char>(character);
+    if (character >= high_byte_base + 128 && character <= high_byte_base + 255) {
+        return static_cast<char>(static_cast<unsigned char>(character - high_byte_base));
+    }
+    return '?';
 }
 
 // Creates the folders on the way to the file `path`, like mkdir -p; a folder that cannot be
@@ -115,42 +150,59 @@ void load_history() noexcept {
                                            history_path, path_capacity);
     if (!history_path_known) return;
     create_parent_folders(history_path);
-    HistEvent event;
-    history(history_list, &event, H_LOAD, history_path);
+    HistEventW event;
+    history_w(history_list, &event, H_LOAD, history_path);
 }
 
 // Adds a non-empty line, without its newline, to the history and writes the file at once:
 // a bad expression ends the process before any later chance to save it.
-void remember_line(const char* line, std::size_t length) noexcept {
-    if (length > 0 && line[length - 1] == '\n') --length;
+void remember_line(const wchar_t* line, std::size_t length) noexcept {
+    if (length > 0 && line[length - 1] == L'\n') --length;
     if (length == 0 || history_list == nullptr) return;
     if (length >= entry_capacity) length = entry_capacity - 1;
-    std::memcpy(history_entry, line, length);
-    history_entry[length] = '\0';
-    HistEvent event;
-    history(history_list, &event, H_ENTER, history_entry);
-    if (history_path_known) history(history_list, &event, H_SAVE, history_path);
+    std::memcpy(history_entry, line, length * sizeof(wchar_t));
+    history_entry[length] = L'\0';
+    HistEventW event;
+    history_w(history_list, &event, H_ENTER, history_entry);
+    if (history_path_known) history_w(history_list, &event, H_SAVE, history_path);
 }
 
-bool refill_from_editor(line_source& source) noexcept {
+// Waits for the next edited line; false at the end of the input.
+bool edit_next_line() noexcept {
     flush_stream(standard_output());
     int count = 0;
-    const char* line = el_gets(editor, &count);
+    const wchar_t* line = el_wgets(editor, &count);
     if (line == nullptr || count <= 0) return false;
-    source.text = line;
-    source.length = static_cast<std::size_t>(count);
+    edited_text = line;
+    edited_length = static_cast<std::size_t>(count);
+    edited_position = 0;
+    remember_line(line, edited_length);
+    return true;
+}
+
+// Hands the source the next chunk of the edited line as bytes, editing a new line when the
+// last one is used up.
+bool refill_from_editor(line_source& source) noexcept {
+    if (edited_position == edited_length && !edit_next_line()) return false;
+    std::size_t count = edited_length - edited_position;
+    if (count > chunk_capacity) count = chunk_capacity;
+    for (std::size_t index = 0; index < count; ++index) {
+        chunk[index] = byte_of(edited_text[edited_position + index]);
+    }
+    edited_position += count;
+    source.text = chunk;
+    source.length = count;
     source.position = 0;
-    remember_line(line, source.length);
     return true;
 }
 
 void start_history() noexcept {
-    history_list = history_init();
+    history_list = history_winit();
     if (history_list == nullptr) return;
-    HistEvent event;
-    history(history_list, &event, H_SETSIZE, history_size);
-    history(history_list, &event, H_SETUNIQUE, 1);
-    el_set(editor, EL_HIST, history, history_list);
+    HistEventW event;
+    history_w(history_list, &event, H_SETSIZE, history_size);
+    history_w(history_list, &event, H_SETUNIQUE, 1);
+    el_wset(editor, EL_HIST, history_w, history_list);
     load_history();
 }
 
@@ -170,11 +222,13 @@ bool open_line_editor() noexcept {
     if (!is_terminal(standard_input_descriptor) || echo == nullptr) return false;
     editor = el_init("fexpr", stdin, echo, stderr);
     if (editor == nullptr) return false;
-    el_set(editor, EL_EDITOR, "emacs");
-    el_set(editor, EL_SIGNAL, 1);
-    el_set(editor, EL_PROMPT, empty_prompt);
+    el_wset(editor, EL_EDITOR, L"emacs");
+    el_wset(editor, EL_SIGNAL, 1);
+    el_wset(editor, EL_PROMPT, empty_prompt);
+    el_wset(editor, EL_GETCFN, read_key_byte);
     start_history();
     console_source = line_source{nullptr, 0, 0, false, refill_from_editor};
+    edited_position = edited_length = 0;
     return true;
 }
 
@@ -183,7 +237,7 @@ std::size_t read_edited_line(char* out, std::size_t capacity) noexcept {
 }
 
 void close_line_editor() noexcept {
-    if (history_list != nullptr) history_end(history_list);
+    if (history_list != nullptr) history_wend(history_list);
     if (editor != nullptr) el_end(editor);
     history_list = nullptr;
     editor = nullptr;
