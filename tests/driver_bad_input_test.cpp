@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -270,7 +271,11 @@ TEST(BadInput, FullOrClosedStandardStreams) {
         {"warning with a closed error stream", warning_closed_error, "", 0, "0x1000000000000000\n"},
         {"math error with a closed error stream", math_error_closed_error, "", 0, "+NAN\n"},
     };
+    // Memcheck treats descriptor 2 as its own, so a closed standard error cannot be
+    // reproduced behind a wrapper.
+    const bool wrapped = std::getenv("FEXPR_TEST_WRAPPER") != nullptr;
     for (const unwritable_case& row : cases) {
+        if (wrapped && row.request.error_closed) continue;
         const run_outcome outcome = run_fexpr(row.request);
         EXPECT_EQ(outcome.err, row.err) << row.name;
         EXPECT_EQ(outcome.status, row.status) << row.name;
