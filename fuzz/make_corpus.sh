@@ -22,13 +22,12 @@ store() {
 mkdir -p fuzz/corpus/expression fuzz/corpus/suffix fuzz/corpus/numbers
 
 # Expressions: the first byte chooses the layout (byte % 9) and precision ((byte / 9) % 16);
-# the bytes 54 to 62 ('6' to '>') are the nine layouts with precision 6.
+# the bytes 54 to 62 ('6' to '>') are the nine layouts with precision 6. The layout follows
+# from the text's length, so a text keeps its layout when the script runs again.
 selectors='6789:;<=>'
-index=0
 while IFS= read -r text; do
-    selector=${selectors:$((index % 9)):1}
+    selector=${selectors:$((${#text} % 9)):1}
     printf '%s%b' "$selector" "$text" | store fuzz/corpus/expression
-    index=$((index + 1))
 done < <(literals tests/engine_*_test.cpp tests/format_suffix_test.cpp)
 for text in "$(printf '(%.0s' {1..200})1" "$(printf '1k%.0s' {1..200})" \
     'shiftll000701(13)' 'shiftar0l6464(-1)' 'shiftrl6263(0x8000000000000001)' \
