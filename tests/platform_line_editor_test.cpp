@@ -8,6 +8,7 @@
 
 #include "platform/line_editor.h"
 #include "platform/text_input.h"
+#include "platform_reading.h"
 
 namespace {
 
@@ -41,25 +42,6 @@ std::vector<std::string> edited_pieces(const std::vector<std::string>& lines,
     return pieces;
 }
 
-// The same text read by the plain reader through a file.
-std::vector<std::string> plain_pieces(const std::string& input, std::size_t capacity) {
-    char path[] = "/tmp/fexpr-edited-XXXXXX";
-    const int descriptor = mkstemp(path);
-    EXPECT_GE(descriptor, 0);
-    unlink(path);
-    EXPECT_EQ(write(descriptor, input.data(), input.size()), static_cast<ssize_t>(input.size()));
-    lseek(descriptor, 0, SEEK_SET);
-    static fexpr::platform::text_reader reader;
-    fexpr::platform::open_descriptor(reader, descriptor);
-    std::vector<std::string> pieces;
-    std::vector<char> piece(capacity);
-    while (std::size_t count = fexpr::platform::read_text_line(reader, piece.data(), capacity)) {
-        pieces.emplace_back(piece.data(), count);
-    }
-    fexpr::platform::close_reader(reader);
-    return pieces;
-}
-
 struct piece_case {
     const char* name;
     std::vector<std::string> lines;
@@ -85,7 +67,8 @@ TEST(LineEditor, HandsOnLinesInThePlainReadersPieces) {
         EXPECT_EQ(edited_pieces(row.lines, row.capacity), row.pieces) << row.name;
         std::string joined;
         for (const std::string& line : row.lines) joined += line;
-        EXPECT_EQ(plain_pieces(joined, row.capacity), row.pieces) << row.name << " (plain)";
+        EXPECT_EQ(fexpr_test::read_lines_through_file(joined, row.capacity), row.pieces)
+            << row.name << " (plain)";
     }
 }
 

@@ -1,38 +1,16 @@
 // Line reading where runs of ordinary characters are cut: by the capacity, by the end of the
 // read buffer, and by characters outside 7-bit ASCII.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/text_input.h"
+#include "platform_reading.h"
 
 namespace {
 
 using fexpr::platform::reader_buffer_size;
-using fexpr::platform::text_reader;
-
-// The lines read from `input` (through a temporary file) with the given capacity.
-std::vector<std::string> lines_of(const std::string& input, std::size_t capacity) {
-    char path[] = "/tmp/fexpr-runs-XXXXXX";
-    const int descriptor = mkstemp(path);
-    EXPECT_GE(descriptor, 0);
-    unlink(path);
-    EXPECT_EQ(write(descriptor, input.data(), input.size()), static_cast<ssize_t>(input.size()));
-    lseek(descriptor, 0, SEEK_SET);
-    static text_reader reader;
-    fexpr::platform::open_descriptor(reader, descriptor);
-    std::vector<std::string> lines;
-    std::vector<char> line(capacity + 1, '#');
-    while (std::size_t count = fexpr::platform::read_text_line(reader, line.data(), capacity)) {
-        EXPECT_LT(count, capacity);
-        EXPECT_EQ(line[count], '\0');
-        lines.emplace_back(line.data(), count);
-    }
-    fexpr::platform::close_reader(reader);
-    return lines;
-}
 
 TEST(LineRuns, CutsKeepEveryCharacterOnce) {
     const std::string before_boundary(reader_buffer_size - 1, 'a');
@@ -66,7 +44,8 @@ TEST(LineRuns, CutsKeepEveryCharacterOnce) {
          2 * reader_buffer_size,
          {before_boundary + "b"}},
     };
-    for (const row& r : rows) EXPECT_EQ(lines_of(r.input, r.capacity), r.lines) << r.name;
+    for (const row& r : rows)
+        EXPECT_EQ(fexpr_test::read_lines_through_file(r.input, r.capacity), r.lines) << r.name;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Text-mode line reading, the drive mapping of the fixed files, and buffered output.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -8,31 +7,9 @@
 
 #include "platform/fixed_files.h"
 #include "platform/output_stream.h"
-#include "platform/text_input.h"
+#include "platform_reading.h"
 
 namespace {
-
-using fexpr::platform::text_reader;
-
-// Feeds `input` through a temporary file and returns the lines read with the given capacity.
-std::vector<std::string> read_lines(const std::string& input, std::size_t capacity) {
-    char path[] = "/tmp/fexpr-input-XXXXXX";
-    const int descriptor = mkstemp(path);
-    EXPECT_GE(descriptor, 0);
-    unlink(path);
-    EXPECT_EQ(write(descriptor, input.data(), input.size()), static_cast<ssize_t>(input.size()));
-    lseek(descriptor, 0, SEEK_SET);
-    static text_reader reader;
-    fexpr::platform::open_descriptor(reader, descriptor);
-    std::vector<std::string> lines;
-    std::vector<char> line(capacity);
-    while (std::size_t count = fexpr::platform::read_text_line(reader, line.data(), capacity)) {
-        EXPECT_EQ(line[count], '\0');
-        lines.emplace_back(line.data(), count);
-    }
-    fexpr::platform::close_reader(reader);
-    return lines;
-}
 
 struct line_case {
     const char* name;
@@ -61,13 +38,13 @@ TEST(TextInput, ReadsLinesInTextMode) {
         {"empty input", "", 100, {}},
     };
     for (const line_case& c : cases) {
-        EXPECT_EQ(read_lines(c.input, c.capacity), c.lines) << c.name;
+        EXPECT_EQ(fexpr_test::read_lines_through_file(c.input, c.capacity), c.lines) << c.name;
     }
 }
 
 TEST(TextInput, LineLongerThanTheReadBuffer) {
     const std::string line(200000, '7');
-    const auto lines = read_lines(line + "\n", 300000);
+    const auto lines = fexpr_test::read_lines_through_file(line + "\n", 300000);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], line + "\n");
 }
