@@ -309,7 +309,7 @@ TEST(BadInput, HugeExponentsAndDigitRuns) {
 // bounds and one beyond, with signs; each applied to 1.
 TEST(BadInput, ShiftFieldsAtAndBeyondTheirBounds) {
     const struct {
-        const char* specification;
+        const char* shift_text;
         const char* out;
         int status;
     } rows[] = {
@@ -326,7 +326,7 @@ TEST(BadInput, ShiftFieldsAtAndBeyondTheirBounds) {
         {"shiftxl000701", "", 4},    {"shiftlx000701", "", 4},     {"shift", "", 4},
     };
     for (const auto& row : rows) {
-        const std::string expression = std::string(row.specification) + "(1)";
+        const std::string expression = std::string(row.shift_text) + "(1)";
         const run_outcome outcome = run_fexpr(run_request{{expression}});
         EXPECT_EQ(outcome.out, row.status == 4 ? unknown : row.out) << expression;
         EXPECT_EQ(outcome.status, row.status) << expression;

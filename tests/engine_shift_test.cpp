@@ -1,4 +1,4 @@
-// The bit-field shift: its worked examples, the field boundaries of both specification
+// The bit-field shift: its worked examples, the field boundaries of both shift specification
 // forms, and the bit text it works on.
 #include <cstdint>
 #include <string>

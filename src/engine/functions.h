@@ -6,7 +6,7 @@
 namespace fexpr::engine {
 
 // The function names in the order that gives their codes (position + 7), ended by an empty
-// entry. `shift` has no entry: its specification is recognised by its own syntax.
+// entry. `shift` has no entry: its shift specification is recognised by its own syntax.
 inline constexpr const char* function_names[] = {
     "sin", "cos",  "tan",   "sqrt",  "arcsin", "arccos", "arctan", "lg",  "ln",
     "exp", "ceil", "floor", "round", "sign",   "abs",    "d2r",    "r2d", nullptr,
