@@ -84,6 +84,41 @@ TEST(Differential, FixedTextsEqualTheLibraryUpTo19Digits) {
     EXPECT_GT(compared, draws / 3);
 }
 
+// A value where results of typical expressions lie (about 10^-30 … 10^20): random bits,
+// a short decimal as strtod reads it, or a short dyadic fraction whose digits end in an
+// exact tie. These are the magnitudes whose digits are computed in integers.
+double typical_double(std::mt19937_64& random) {
+    const int kind = static_cast<int>(random() % 3);
+    if (kind == 0) return random_double(random, 1023 - 100, 1023 + 66);
+    if (kind == 1) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%llue%d",
+                      static_cast<unsigned long long>(random() % 100000000000ULL),
+                      static_cast<int>(random() % 40) - 28);
+        return std::strtod(text, nullptr);
+    }
+    return std::ldexp(static_cast<double>(random() % 10000000), -static_cast<int>(random() % 40));
+}
+
+TEST(Differential, TypicalMagnitudesEqualTheLibraryAtEveryPrecision) {
+    std::mt19937_64 random(20261208);
+    char out[128];
+    for (int i = 0; i < draws; ++i) {
+        const double value = (random() % 2 == 0 ? 1 : -1) * typical_double(random);
+        const int digits = 1 + static_cast<int>(random() % 19);
+        format_general(out, sizeof out, digits, value);
+        ASSERT_EQ(out, library_text("%.*g", digits, value)) << digits << ' ' << value;
+        format_general(out, sizeof out, 15, value);
+        ASSERT_EQ(out, library_text("%.*g", 15, value)) << value;
+        format_exponent(out, sizeof out, digits - 1, value);
+        ASSERT_EQ(out, library_text("%.*e", digits - 1, value)) << digits << ' ' << value;
+        const std::string fixed = library_text("%.*f", digits - 1, value);
+        if (significant_digits_of(fixed) > 19) continue;
+        format_fixed(out, sizeof out, digits - 1, value);
+        ASSERT_EQ(out, fixed) << digits << ' ' << value;
+    }
+}
+
 // Outside the top binade, where the system truncates, texts of at most 19 significant
 // digits read exactly as the C library's correctly rounding strtod reads them.
 TEST(Differential, ShortTextsReadAsStrtodReadsThem) {

@@ -1,13 +1,170 @@
-// Exact decimal digits of a double, built on the exact, locale-free std::to_chars.
+// Exact decimal digits of a double: in integers for typical magnitudes, else by std::to_chars.
 #include "numeric/decimal_digits.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace fexpr::numeric {
 namespace {
 
 constexpr decimal_digits zero_digits() noexcept {
     return decimal_digits{{}, 0, 0};
+}
+
+// 10^0 … 10^19 and 5^0 … 5^27 (the largest powers that fit in 64 bits).
+constexpr std::uint64_t powers_of_ten[20] = {1ULL,
+                                             10ULL,
+                                             100ULL,
+                                             1000ULL,
+                                             10000ULL,
+                                             100000ULL,
+                                             1000000ULL,
+                                             10000000ULL,
+                                             100000000ULL,
+                                             1000000000ULL,
+                                             10000000000ULL,
+                                             100000000000ULL,
+                                             1000000000000ULL,
+                                             10000000000000ULL,
+                                             100000000000000ULL,
+                                             1000000000000000ULL,
+                                             10000000000000000ULL,
+                                             100000000000000000ULL,
+                                             1000000000000000000ULL,
+                                             10000000000000000000ULL};
+constexpr int max_power_of_five = 27;
+constexpr std::uint64_t powers_of_five[max_power_of_five + 1] = {1ULL,
+                                                                 5ULL,
+                                                                 25ULL,
+                                                                 125ULL,
+                                                                 625ULL,
+                                                                 3125ULL,
+                                                                 15625ULL,
+                                                                 78125ULL,
+                                                                 390625ULL,
+                                                                 1953125ULL,
+                                                                 9765625ULL,
+                                                                 48828125ULL,
+                                                                 244140625ULL,
+                                                                 1220703125ULL,
+                                                                 6103515625ULL,
+                                                                 30517578125ULL,
+                                                                 152587890625ULL,
+                                                                 762939453125ULL,
+                                                                 3814697265625ULL,
+                                                                 19073486328125ULL,
+                                                                 95367431640625ULL,
+                                                                 476837158203125ULL,
+                                                                 2384185791015625ULL,
+                                                                 11920928955078125ULL,
+                                                                 59604644775390625ULL,
+                                                                 298023223876953125ULL,
+                                                                 1490116119384765625ULL,
+                                                                 7450580596923828125ULL};
+
+// A 128-bit unsigned number.
+struct wide {
+    std::uint64_t high;
+    std::uint64_t low;
+};
+
+wide multiply(std::uint64_t a, std::uint64_t b) noexcept {
+    const std::uint64_t mask = 0xffffffffULL;
+    const std::uint64_t low_low = (a & mask) * (b & mask);
+    const std::uint64_t low_high = (a & mask) * (b >> 32);
+    const std::uint64_t high_low = (a >> 32) * (b & mask);
+    const std::uint64_t high_high = (a >> 32) * (b >> 32);
+    const std::uint64_t middle = (low_low >> 32) + (low_high & mask) + (high_low & mask);
+    return wide{high_high + (low_high >> 32) + (high_low >> 32) + (middle >> 32),
+                (middle << 32) | (low_low & mask)};
+}
+
+// The quotient of number / 2^shift, when it fits in 64 bits, and how the dropped remainder
+// compares with half the divisor (-1 below, 0 equal, 1 above).
+struct shifted {
+    bool fits;
+    std::uint64_t quotient;
+    int rest;
+};
+
+int compare_rest(std::uint64_t rest_high, std::uint64_t rest_low, std::uint64_t half_high,
+                 std::uint64_t half_low) noexcept {
+    if (rest_high != half_high) return rest_high > half_high ? 1 : -1;
+    if (rest_low != half_low) return rest_low > half_low ? 1 : -1;
+    return 0;
+}
+
+/* Tricky cases: shifts of 0, of 64 and above (the quotient comes from the high word alone),
+ * and negative shifts, which multiply and are exact when nothing is lost. */
+shifted shift_right(wide number, int shift) noexcept {
+    if (shift < 0) {
+        const int left = -shift;
+        if (number.high != 0 || left >= 64 || (number.low >> (64 - left)) != 0) {
+            return shifted{false, 0, 0};
+        }
+        return shifted{true, number.low << left, -1};
+    }
+    if (shift == 0) return shifted{number.high == 0, number.low, -1};
+    if (shift < 64) {
+        if ((number.high >> shift) != 0) return shifted{false, 0, 0};
+        const std::uint64_t rest = number.low & ((1ULL << shift) - 1);
+        return shifted{true, (number.low >> shift) | (number.high << (64 - shift)),
+                       compare_rest(0, rest, 0, 1ULL << (shift - 1))};
+    }
+    if (shift == 64) return shifted{true, number.high, compare_rest(number.low, 0, 1ULL << 63, 0)};
+    if (shift >= 128) return shifted{true, 0, -1};
+    const int high_shift = shift - 64;
+    const std::uint64_t rest_high = number.high & ((1ULL << high_shift) - 1);
+    return shifted{true, number.high >> high_shift,
+                   compare_rest(rest_high, number.low, 1ULL << (high_shift - 1), 0)};
+}
+
+// floor(log10(2^power)) for |power| below 1650, in integers.
+int floor_log10_of_power_of_two(int power) noexcept {
+    const long long scaled = static_cast<long long>(power) * 78913;
+    return static_cast<int>(scaled >= 0 ? scaled / 262144 : -((-scaled + 262143) / 262144));
+}
+
+/* Exact rounding to `wanted` (1 … 19) digits in integers, for the magnitudes that need a
+ * scale 10^s with 0 <= s <= 27, decimal exponents wanted - 28 … wanted - 1 (10^-13 up to
+ * 10^15 for 15 digits, where typical results lie): the value
+ * m × 2^k times 5^s × 2^s is a 128-bit number, shifted down with the remainder deciding
+ * the half-to-even rounding. The estimated exponent is the true one or one below it; a
+ * quotient of wanted + 1 digits shows the latter. A rounding up to 10^wanted carries into
+ * the exponent. Returns false outside that range, for zero, subnormals and specials. */
+bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0 || biased >= 2047) return false;
+    const std::uint64_t mantissa = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int binary_exponent = biased - 1075;
+    int exponent = floor_log10_of_power_of_two(biased - 1023);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = wanted - 1 - exponent;
+        if (scale < 0 || scale > max_power_of_five) return false;
+        const shifted digits =
+            shift_right(multiply(mantissa, powers_of_five[scale]), -(binary_exponent + scale));
+        if (!digits.fits || digits.quotient >= powers_of_ten[wanted]) {
+            ++exponent;
+            continue;
+        }
+        if (digits.quotient < powers_of_ten[wanted - 1]) return false;
+        std::uint64_t value = digits.quotient;
+        if (digits.rest > 0 || (digits.rest == 0 && (value & 1) != 0)) ++value;
+        if (value == powers_of_ten[wanted]) {
+            value = powers_of_ten[wanted - 1];
+            ++exponent;
+        }
+        for (int i = wanted - 1; i >= 0; --i, value /= 10) {
+            result.digit[i] = static_cast<char>('0' + value % 10);
+        }
+        result.count = wanted;
+        result.exponent = exponent;
+        return true;
+    }
+    return false;
 }
 
 // Reads "d.ddde±XX" as written by std::to_chars in scientific form.
@@ -51,7 +208,10 @@ bool exceeds_half(double magnitude, int exponent) noexcept {
 
 decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     if (magnitude == 0) return zero_digits();
-    const int precision = (wanted < computed_digits ? wanted : computed_digits) - 1;
+    const int kept = wanted < computed_digits ? wanted : computed_digits;
+    decimal_digits exact = zero_digits();
+    if (kept >= 1 && exact_digits(magnitude, kept, exact)) return exact;
+    const int precision = kept - 1;
     char text[40];
     const auto written =
         std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,

@@ -2,6 +2,7 @@
 #include "numeric/text_output.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "numeric/decimal_digits.h"
 #include "numeric/integer_view.h"
@@ -22,10 +23,32 @@ void put(number_text_buffer& buffer, char character) noexcept {
     if (buffer.length < number_capacity) buffer.text[buffer.length++] = character;
 }
 
+// Appends `count` characters of text (as many as fit).
+void put_run(number_text_buffer& buffer, const char* text, int count) noexcept {
+    const int room = number_capacity - buffer.length;
+    if (count > room) count = room;
+    if (count <= 0) return;
+    std::memcpy(buffer.text + buffer.length, text, static_cast<std::size_t>(count));
+    buffer.length += count;
+}
+
+// Appends `count` '0' characters (as many as fit).
+void put_zeros(number_text_buffer& buffer, int count) noexcept {
+    const int room = number_capacity - buffer.length;
+    if (count > room) count = room;
+    if (count <= 0) return;
+    std::memset(buffer.text + buffer.length, '0', static_cast<std::size_t>(count));
+    buffer.length += count;
+}
+
+// Copies the assembled text into the caller's buffer, cut to size - 1 and NUL-terminated.
 std::size_t emit(char* out, std::size_t size, const number_text_buffer& buffer) noexcept {
-    text_builder builder = make_builder(out, size);
-    for (int i = 0; i < buffer.length; ++i) append_char(builder, buffer.text[i]);
-    return builder.length;
+    if (size == 0) return 0;
+    std::size_t count = static_cast<std::size_t>(buffer.length);
+    if (count > size - 1) count = size - 1;
+    std::memcpy(out, buffer.text, count);
+    out[count] = '\0';
+    return count;
 }
 
 int clamp_precision(int precision, int low, int high) noexcept {
@@ -52,20 +75,45 @@ void put_exponent_part(number_text_buffer& buffer, int exponent) noexcept {
     put(buffer, static_cast<char>('0' + magnitude % 10));
 }
 
+// The digits at significant positions first … first + count - 1 ('0' outside the stored
+// ones: before the leading digit and after the last stored digit).
+void put_digit_positions(number_text_buffer& buffer, const decimal_digits& digits, int first,
+                         int count) noexcept {
+    const int end = first + count;
+    int position = first;
+    if (position < 0) {
+        const int zeros = (end < 0 ? end : 0) - position;
+        put_zeros(buffer, zeros);
+        position += zeros;
+    }
+    if (position < digits.count && position < end) {
+        const int stored = (end < digits.count ? end : digits.count) - position;
+        put_run(buffer, digits.digit + position, stored);
+        position += stored;
+    }
+    put_zeros(buffer, end - position);
+}
+
 // The mantissa d.ddd with `decimals` decimals (no point when there are none).
 void put_mantissa(number_text_buffer& buffer, const decimal_digits& digits, int decimals) noexcept {
     put(buffer, digit_at(digits, 0));
     if (decimals > 0) put(buffer, '.');
-    for (int i = 1; i <= decimals; ++i) put(buffer, digit_at(digits, i));
+    put_digit_positions(buffer, digits, 1, decimals);
 }
 
 // The integer digits (a single 0 below one) and, when decimals > 0, the point and decimals.
 void put_positional(number_text_buffer& buffer, const decimal_digits& digits,
                     int decimals) noexcept {
-    const int top = digits.count > 0 && digits.exponent > 0 ? digits.exponent : 0;
-    for (int power = top; power >= 0; --power) put(buffer, digit_at_power(digits, power));
+    if (digits.count == 0) {
+        put(buffer, '0');
+        if (decimals > 0) put(buffer, '.');
+        put_zeros(buffer, decimals);
+        return;
+    }
+    const int top = digits.exponent > 0 ? digits.exponent : 0;
+    put_digit_positions(buffer, digits, digits.exponent - top, top + 1);
     if (decimals > 0) put(buffer, '.');
-    for (int power = -1; power >= -decimals; --power) put(buffer, digit_at_power(digits, power));
+    put_digit_positions(buffer, digits, digits.exponent + 1, decimals);
 }
 
 // Removes trailing zeros after a point, then the point itself if nothing follows it.
