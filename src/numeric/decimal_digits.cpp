@@ -63,6 +63,12 @@ constexpr std::uint64_t powers_of_five[max_power_of_five + 1] = {1ULL,
                                                                  1490116119384765625ULL,
                                                                  7450580596923828125ULL};
 
+// "00", "01", … "99": two digits at a time.
+constexpr char digit_pairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
+    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
+    "949596979899";
+
 // A 128-bit unsigned number.
 struct wide {
     std::uint64_t high;
@@ -157,9 +163,11 @@ bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept
             value = powers_of_ten[wanted - 1];
             ++exponent;
         }
-        for (int i = wanted - 1; i >= 0; --i, value /= 10) {
-            result.digit[i] = static_cast<char>('0' + value % 10);
+        int position = wanted;
+        for (; position >= 2; position -= 2, value /= 100) {
+            std::memcpy(result.digit + position - 2, digit_pairs + value % 100 * 2, 2);
         }
+        if (position == 1) result.digit[0] = static_cast<char>('0' + value);
         result.count = wanted;
         result.exponent = exponent;
         return true;

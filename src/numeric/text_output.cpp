@@ -116,15 +116,6 @@ void put_positional(number_text_buffer& buffer, const decimal_digits& digits,
     put_digit_positions(buffer, digits, digits.exponent + 1, decimals);
 }
 
-// Removes trailing zeros after a point, then the point itself if nothing follows it.
-void trim_fraction(number_text_buffer& buffer, int start) noexcept {
-    bool has_point = false;
-    for (int i = start; i < buffer.length; ++i) has_point = has_point || buffer.text[i] == '.';
-    if (!has_point) return;
-    while (buffer.text[buffer.length - 1] == '0') --buffer.length;
-    if (buffer.text[buffer.length - 1] == '.') --buffer.length;
-}
-
 void put_sign(number_text_buffer& buffer, double value) noexcept {
     if (std::signbit(value)) put(buffer, '-');
 }
@@ -176,23 +167,22 @@ std::size_t format_fixed(char* out, std::size_t size, int precision, double valu
 }
 
 /* General notation: rounded to P significant digits, the exponent X of the rounded value
- * chooses the exponent form (X < -4 or X >= P) or the positional form; trailing zeros of
- * the fraction and a bare point are removed in both. */
+ * chooses the exponent form (X < -4 or X >= P) or the positional form. Trailing zeros of
+ * the fraction and a bare point are left out by dropping the trailing '0' digits first and
+ * printing only the decimals the remaining digits need. */
 std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept {
     number_text_buffer buffer{{}, 0};
     if (put_special(buffer, value)) return emit(out, size, buffer);
     precision = clamp_precision(precision, 1, max_printed_digits);
     put_sign(buffer, value);
-    const int start = buffer.length;
-    const decimal_digits digits = significant_digits(std::fabs(value), precision);
+    decimal_digits digits = significant_digits(std::fabs(value), precision);
+    while (digits.count > 0 && digits.digit[digits.count - 1] == '0') --digits.count;
     const int exponent = digits.exponent;
     if (exponent < -4 || exponent >= precision) {
-        put_mantissa(buffer, digits, precision - 1);
-        trim_fraction(buffer, start);
+        put_mantissa(buffer, digits, digits.count - 1);
         put_exponent_part(buffer, exponent);
     } else {
-        put_positional(buffer, digits, precision - 1 - exponent);
-        trim_fraction(buffer, start);
+        put_positional(buffer, digits, digits.count - 1 - exponent);
     }
     return emit(out, size, buffer);
 }
