@@ -48,13 +48,6 @@ bool keeps_x(const char* text, std::size_t i) noexcept {
     return i > 1 && before == '0' && !is_digit(text[i - 2]);
 }
 
-void rewrite_multiplication_x(char* text) noexcept {
-    if (text[0] == '\0') return;
-    for (std::size_t i = 1; i < expression_capacity - 1 && text[i] != '\0'; ++i) {
-        if (text[i] == 'x' && !keeps_x(text, i)) text[i] = '*';
-    }
-}
-
 constexpr bool is_scan_space(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -156,12 +149,23 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
     state.text[state.written] = '\0';
 }
 
-// The length of the text, and whether any unit letter stands in it.
-std::size_t measure_text(const char* text, bool& has_unit_letter) noexcept {
+/*
+ * One pass over the text: rewrites each multiplication 'x' from position 1 on (see
+ * keeps_x), notes whether any unit letter stands in the text and returns its length. Most
+ * characters (digits, operators, parentheses) lie outside 'G' … 'x', which holds every unit
+ * letter and the 'x', and are passed over by one comparison.
+ */
+std::size_t rewrite_x_and_measure(char* text, bool& has_unit_letter) noexcept {
     std::size_t length = 0;
     has_unit_letter = false;
     for (; length < expression_capacity - 1 && text[length] != '\0'; ++length) {
-        has_unit_letter = has_unit_letter || is_unit_set_letter(text[length]);
+        const char c = text[length];
+        if (c < 'G' || c > 'x') continue;
+        if (c == 'x') {
+            if (length > 0 && !keeps_x(text, length)) text[length] = '*';
+        } else {
+            has_unit_letter = has_unit_letter || is_unit_set_letter(c);
+        }
     }
     return length;
 }
@@ -174,9 +178,8 @@ std::size_t measure_text(const char* text, bool& has_unit_letter) noexcept {
  */
 void prepare_expression() noexcept {
     set_grouping_mode();
-    rewrite_multiplication_x(expression_text);
     bool has_unit_letter = false;
-    std::size_t length = measure_text(expression_text, has_unit_letter);
+    std::size_t length = rewrite_x_and_measure(expression_text, has_unit_letter);
     if (!has_unit_letter) {
         while (length > 0 && is_scan_space(expression_text[length - 1])) --length;
         expression_text[length] = '\0';
