@@ -2,6 +2,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -131,30 +132,32 @@ bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
     return true;
 }
 
+// Adds the run of decimal digits at p to significant (modulo 2^64: callers discard runs
+// too long for it) and returns the end of the run.
+const char* accumulate_digits(const char* p, std::uint64_t& significant) noexcept {
+    for (; is_decimal_digit(*p); ++p) {
+        significant = significant * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    return p;
+}
+
 /* The plain number of most expressions, digits with at most one '.' and nothing around them,
- * read in one pass: at most 15 significant digits and 22 decimals, no sign, no white space
- * and no exponent part. Returns false for anything else, which read_decimal then reads
+ * read in one pass: at most 15 digits in all (leading zeros included), no sign, no white
+ * space and no exponent part. Returns false for anything else, which read_decimal then reads
  * (also "1e" and "1e+", whose incomplete exponent part stays unread). */
 bool read_plain_decimal(const char* text, const char** end, double& value) noexcept {
-    std::int64_t significant = 0;
-    int digits = 0;     // significant digits, leading zeros not counted
-    int decimals = -1;  // digits after the point; -1 before the point
-    bool seen_digit = false;
-    const char* p = text;
-    for (;; ++p) {
-        if (*p == '.' && decimals < 0) {
-            decimals = 0;
-            continue;
-        }
-        if (!is_decimal_digit(*p)) break;
-        seen_digit = true;
-        if (decimals >= 0 && ++decimals > 22) return false;
-        if (significant == 0 && *p == '0') continue;
-        if (++digits > 15) return false;
-        significant = significant * 10 + (*p - '0');
+    std::uint64_t significant = 0;
+    const char* p = accumulate_digits(text, significant);
+    std::ptrdiff_t digits = p - text;
+    std::ptrdiff_t decimals = 0;
+    if (*p == '.') {
+        const char* fraction = p + 1;
+        p = accumulate_digits(fraction, significant);
+        decimals = p - fraction;
+        digits += decimals;
     }
-    if (!exact_arithmetic || !seen_digit || *p == 'e' || *p == 'E') return false;
-    value = scale_exactly(significant, decimals > 0 ? -decimals : 0);
+    if (!exact_arithmetic || digits == 0 || digits > 15 || *p == 'e' || *p == 'E') return false;
+    value = scale_exactly(static_cast<std::int64_t>(significant), -static_cast<int>(decimals));
     *end = p;
     return true;
 }
