@@ -279,9 +279,11 @@ bool is_blank(char c) noexcept {
 }
 
 // Removes blanks, tabs and group characters in one pass, moving the rest (and the NUL) left.
+// Nothing moves before the first of them, so that part is only read (most texts hold none).
 void remove_blanks(char* text) noexcept {
     char* out = text;
-    for (const char* in = text; *in != '\0'; ++in) {
+    while (*out != '\0' && !is_blank(*out)) ++out;
+    for (const char* in = out; *in != '\0'; ++in) {
         if (!is_blank(*in)) *out++ = *in;
     }
     *out = '\0';
