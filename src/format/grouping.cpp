@@ -13,13 +13,11 @@ namespace {
 // layout produces them) are copied unchanged so the result always fits in line_buffer.
 constexpr std::size_t longest_groupable = (engine::text_capacity - 1) * 3 / 4;
 
-char* copy_unchanged(const char* text) noexcept {
+// The first `length` characters of text (at most max_text_length) in line_buffer.
+char* copy_unchanged(const char* text, std::size_t length) noexcept {
     char* out = engine::line_buffer;
-    std::size_t used = 0;
-    while (text[used] != '\0' && used < engine::max_text_length) {
-        out[used] = text[used];
-        ++used;
-    }
+    const std::size_t used = length < engine::max_text_length ? length : engine::max_text_length;
+    std::memmove(out, text, used);  // text may be line_buffer itself
     out[used] = '\0';
     return out;
 }
@@ -36,7 +34,7 @@ char* group_digits(const char* text) noexcept {
     const std::size_t length = std::strlen(text);
     if (engine::grouping_mode == 0 || std::strchr(text, 'e') != nullptr ||
         length > longest_groupable) {
-        return copy_unchanged(text);
+        return copy_unchanged(text, length);
     }
     const std::size_t group_size = engine::grouping_mode == 1 ? 3 : 4;
     const char separator = engine::grouping_mode == 1 ? ',' : '_';
