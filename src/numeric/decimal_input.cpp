@@ -223,9 +223,10 @@ decimal_reading read_decimal(const char* text) noexcept {
 
 }  // namespace
 
-double text_to_double(const char* text, const char** end) noexcept {
-    double plain = 0;
-    if (read_plain_decimal(text, end, plain)) return plain;
+// Every number text_to_double reads that read_plain_decimal does not: signs, white space,
+// exponent parts, long digit runs, infinities and NaNs. Kept out of line (external linkage),
+// so the short path does not carry its large frame.
+double read_general_decimal(const char* text, const char** end) noexcept {
     const decimal_reading reading = read_decimal(text);
     *end = reading.end;
     if (reading.end == text) return 0;
@@ -237,6 +238,12 @@ double text_to_double(const char* text, const char** end) noexcept {
         magnitude = magnitude_of(reading.number);
     }
     return reading.negative ? -magnitude : magnitude;
+}
+
+double text_to_double(const char* text, const char** end) noexcept {
+    double plain = 0;
+    if (read_plain_decimal(text, end, plain)) return plain;
+    return read_general_decimal(text, end);
 }
 
 const char* decimal_text_end(const char* text) noexcept {
