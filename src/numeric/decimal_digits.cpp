@@ -69,6 +69,17 @@ constexpr char digit_pairs[] =
     "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
     "949596979899";
 
+// The `count` (at most 8) lowest decimal digits of value, written to out … out + count - 1;
+// 32-bit arithmetic, two digits at a time.
+void write_digits(char* out, int count, std::uint32_t value) noexcept {
+    for (; count >= 2; count -= 2, value /= 100) {
+        const std::uint32_t pair = value % 100 * 2;
+        out[count - 2] = digit_pairs[pair];
+        out[count - 1] = digit_pairs[pair + 1];
+    }
+    if (count == 1) out[0] = static_cast<char>('0' + value % 10);
+}
+
 // A 128-bit unsigned number.
 struct wide {
     std::uint64_t high;
@@ -163,11 +174,12 @@ bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept
             value = powers_of_ten[wanted - 1];
             ++exponent;
         }
-        int position = wanted;
-        for (; position >= 2; position -= 2, value /= 100) {
-            std::memcpy(result.digit + position - 2, digit_pairs + value % 100 * 2, 2);
+        int remaining = wanted;
+        for (; remaining > 8; remaining -= 8, value /= 100000000) {
+            write_digits(result.digit + remaining - 8, 8,
+                         static_cast<std::uint32_t>(value % 100000000));
         }
-        if (position == 1) result.digit[0] = static_cast<char>('0' + value);
+        write_digits(result.digit, remaining, static_cast<std::uint32_t>(value));
         result.count = wanted;
         result.exponent = exponent;
         return true;
