@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/character_set.h"
 #include "engine/diagnostics.h"
 #include "engine/functions.h"
 #include "engine/level_stacks.h"
@@ -278,11 +279,14 @@ bool is_blank(char c) noexcept {
     return c == ' ' || c == '\t' || c == ',' || c == '_';
 }
 
+// Blanks, tabs and group characters, and the NUL that ends the text.
+constexpr character_set blank_or_end = make_character_set(" \t,_", true);
+
 // Removes blanks, tabs and group characters in one pass, moving the rest (and the NUL) left.
 // Nothing moves before the first of them, so that part is only read (most texts hold none).
 void remove_blanks(char* text) noexcept {
     char* out = text;
-    while (*out != '\0' && !is_blank(*out)) ++out;
+    while (!in_set(blank_or_end, *out)) ++out;
     for (const char* in = out; *in != '\0'; ++in) {
         if (!is_blank(*in)) *out++ = *in;
     }

@@ -1,6 +1,7 @@
 // The pre-pass: grouping mode, the multiplication 'x', and numbers bound to their unit letter.
 #include <cstring>
 
+#include "engine/character_set.h"
 #include "engine/evaluator.h"
 #include "engine/operand_scanner.h"
 #include "engine/shared_state.h"
@@ -149,22 +150,25 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
     state.text[state.written] = '\0';
 }
 
+// The characters the pass below looks at: 'x', the unit letters and the NUL.
+constexpr character_set x_unit_or_end = make_character_set("xGKMPTgkmpt", true);
+
 /*
  * One pass over the text: rewrites each multiplication 'x' from position 1 on (see
  * keeps_x), notes whether any unit letter stands in the text and returns its length. Most
- * characters (digits, operators, parentheses) lie outside 'G' … 'x', which holds every unit
- * letter and the 'x', and are passed over by one comparison.
+ * characters (digits, operators, parentheses) are passed over by one table lookup.
  */
 std::size_t rewrite_x_and_measure(char* text, bool& has_unit_letter) noexcept {
     std::size_t length = 0;
     has_unit_letter = false;
-    for (; length < expression_capacity - 1 && text[length] != '\0'; ++length) {
+    for (; length < expression_capacity - 1; ++length) {
         const char c = text[length];
-        if (c < 'G' || c > 'x') continue;
-        if (c == 'x') {
-            if (length > 0 && !keeps_x(text, length)) text[length] = '*';
-        } else {
-            has_unit_letter = has_unit_letter || is_unit_set_letter(c);
+        if (!in_set(x_unit_or_end, c)) continue;
+        if (c == '\0') break;
+        if (c != 'x') {
+            has_unit_letter = true;
+        } else if (length > 0 && !keeps_x(text, length)) {
+            text[length] = '*';
         }
     }
     return length;
