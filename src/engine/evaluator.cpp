@@ -45,7 +45,7 @@ suspended_level suspended_levels[level_capacity];
 
 enum operator_class { not_an_operator, low_class, middle_class, high_class };
 
-operator_class class_of(char c) noexcept {
+constexpr operator_class class_of(char c) noexcept {
     switch (c) {
         case '+':
         case '-':
@@ -66,6 +66,36 @@ operator_class class_of(char c) noexcept {
             return not_an_operator;
     }
 }
+
+// What the main loop does at a character: read a number (anything not listed otherwise),
+// act on an operator, open a group, close one (')' or the NUL), or read a letter operand.
+enum token_kind : unsigned char {
+    number_token,
+    operator_token,
+    open_token,
+    close_token,
+    letter_token
+};
+
+struct token_table {
+    token_kind kind[256];
+};
+
+// Codes from 128 on are neither letters nor operators and stay number_token.
+constexpr token_table make_token_table() noexcept {
+    token_table table{};
+    for (int code = 0; code < 128; ++code) {
+        const char c = static_cast<char>(code);
+        if (class_of(c) != not_an_operator) table.kind[code] = operator_token;
+        if (is_letter(c)) table.kind[code] = letter_token;
+    }
+    table.kind[static_cast<unsigned char>('(')] = open_token;
+    table.kind[static_cast<unsigned char>(')')] = close_token;
+    table.kind[0] = close_token;
+    return table;
+}
+
+constexpr token_table token_kinds = make_token_table();
 
 // Logical left and arithmetic right shifts of a 64-bit pattern by any count: 64 or more
 // shifts every bit out, a negative count shifts the other way by its magnitude.
@@ -309,10 +339,19 @@ double evaluate_expression(char* text, char** end) noexcept {
     char* position = take_leading_sign(level, text);
     for (;;) {
         const char c = *position;
-        if (c == '(') {
+        const token_kind kind = token_kinds.kind[static_cast<unsigned char>(c)];
+        if (kind == number_token) {
+            if (level.after_operand) end_with_diagnostic(7, "Two numbers stuck together");
+            position = read_number(level, position);
+            level.after_operand = true;
+            multiply_after_number(level, position);
+        } else if (kind == operator_token) {
+            act_on_operator(level, c);
+            ++position;
+        } else if (kind == open_token) {
             level = open_nested_level(level, depth);
             position = take_leading_sign(level, position + 1);
-        } else if (c == ')' || c == '\0') {
+        } else if (kind == close_token) {
             if (c == ')') ++position;
             const double value = finish_level(level);
             if (depth == 0) {
@@ -321,16 +360,8 @@ double evaluate_expression(char* text, char** end) noexcept {
             }
             level = resume_enclosing_level(level, depth, value);
             multiply_after_group(level, position);
-        } else if (is_letter(c)) {
-            position = read_letter_operand(level, position);
-        } else if (class_of(c) != not_an_operator) {
-            act_on_operator(level, c);
-            ++position;
         } else {
-            if (level.after_operand) end_with_diagnostic(7, "Two numbers stuck together");
-            position = read_number(level, position);
-            level.after_operand = true;
-            multiply_after_number(level, position);
+            position = read_letter_operand(level, position);
         }
     }
 }
