@@ -80,6 +80,25 @@ void write_digits(char* out, int count, std::uint32_t value) noexcept {
     if (count == 1) out[0] = static_cast<char>('0' + value % 10);
 }
 
+// Drops the trailing zero digits of a nonzero value of `count` digits (they read as '0'
+// anyway) and returns how many digits remain.
+int drop_trailing_zeros(std::uint64_t& value, int count) noexcept {
+    for (; value % 100000000 == 0; value /= 100000000) count -= 8;
+    if (value % 10000 == 0) {
+        value /= 10000;
+        count -= 4;
+    }
+    if (value % 100 == 0) {
+        value /= 100;
+        count -= 2;
+    }
+    if (value % 10 == 0) {
+        value /= 10;
+        count -= 1;
+    }
+    return count;
+}
+
 // A 128-bit unsigned number.
 struct wide {
     std::uint64_t high;
@@ -145,11 +164,11 @@ int floor_log10_of_power_of_two(int power) noexcept {
 
 /* Exact rounding to `wanted` (1 … 19) digits in integers, for the magnitudes that need a
  * scale 10^s with 0 <= s <= 27, decimal exponents wanted - 28 … wanted - 1 (10^-13 up to
- * 10^15 for 15 digits, where typical results lie): the value
- * m × 2^k times 5^s × 2^s is a 128-bit number, shifted down with the remainder deciding
- * the half-to-even rounding. The estimated exponent is the true one or one below it; a
- * quotient of wanted + 1 digits shows the latter. A rounding up to 10^wanted carries into
- * the exponent. Returns false outside that range, for zero, subnormals and specials. */
+ * 10^15 for 15 digits, where typical results lie): the value m × 2^k times 5^s × 2^s is a
+ * 128-bit number, shifted down with the remainder deciding the half-to-even rounding. The
+ * estimated exponent is the true one or one below it; a quotient of wanted + 1 digits shows
+ * the latter. A rounding up to 10^wanted carries into the exponent. Trailing zero digits are
+ * not stored. Returns false outside that range, for zero, subnormals and specials. */
 bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &magnitude, sizeof bits);
@@ -174,13 +193,14 @@ bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept
             value = powers_of_ten[wanted - 1];
             ++exponent;
         }
-        int remaining = wanted;
+        const int count = drop_trailing_zeros(value, wanted);
+        int remaining = count;
         for (; remaining > 8; remaining -= 8, value /= 100000000) {
             write_digits(result.digit + remaining - 8, 8,
                          static_cast<std::uint32_t>(value % 100000000));
         }
         write_digits(result.digit, remaining, static_cast<std::uint32_t>(value));
-        result.count = wanted;
+        result.count = count;
         result.exponent = exponent;
         return true;
     }
