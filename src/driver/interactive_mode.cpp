@@ -52,7 +52,7 @@ void run_interactive_mode() noexcept {
     platform::output_stream* out = platform::standard_output();
     platform::write_stream(out, banner_text);
     for (;;) {
-        platform::write_stream(out, prompt_text);
+        platform::write_stream(out, prompt_text, sizeof prompt_text - 1);
         char* line = engine::expression_text;
         if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;
         evaluate_and_print(split_suffix(line), out);
