@@ -246,18 +246,20 @@ bool exceeds_half(double magnitude, int exponent) noexcept {
 
 }  // namespace
 
+// One named result on every path, built in the caller's object: a copy of the digits just
+// written byte by byte would stall on reading them back as a whole.
 decimal_digits significant_digits(double magnitude, int wanted) noexcept {
-    if (magnitude == 0) return zero_digits();
+    decimal_digits result = zero_digits();
+    if (magnitude == 0) return result;
     const int kept = wanted < computed_digits ? wanted : computed_digits;
-    decimal_digits exact = zero_digits();
-    if (kept >= 1 && exact_digits(magnitude, kept, exact)) return exact;
+    if (kept >= 1 && exact_digits(magnitude, kept, result)) return result;
     const int precision = kept - 1;
     char text[40];
     const auto written =
         std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
                       precision < 0 ? 0 : precision);
-    if (written.ec != std::errc{}) return zero_digits();
-    return parse_scientific(text, written.ptr);
+    if (written.ec == std::errc{}) result = parse_scientific(text, written.ptr);
+    return result;
 }
 
 /* Rounds at a fixed decimal position. The leading exponent comes from a 19-digit rounding,
