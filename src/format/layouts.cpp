@@ -24,9 +24,18 @@ void write_line(platform::output_stream* stream, const char* text) noexcept {
     platform::write_stream(stream, "\n", 1);
 }
 
-// Layouts 0 to 2: a number text in number_text, grouped, then printed.
-void print_grouped(platform::output_stream* stream) noexcept {
-    write_line(stream, group_digits(engine::number_text));
+// Layouts 0 to 2: a number text of `length` characters in number_text, grouped, then
+// printed. Without a grouping mode the text goes out as it stands, with its newline in the
+// same write, and needs neither a copy nor a strlen.
+void print_grouped(platform::output_stream* stream, std::size_t length) noexcept {
+    if (engine::grouping_mode != 0) {
+        write_line(stream, group_digits(engine::number_text));
+        return;
+    }
+    char* text = engine::number_text;
+    text[length] = '\n';
+    platform::write_stream(stream, text, length + 1);
+    text[length] = '\0';
 }
 
 // Writes `prefix`, then `groups` slices of `width` characters of `digits` joined by '_',
@@ -71,12 +80,12 @@ void print_result(output_format layout, double value, platform::output_stream* s
     const int precision = engine::output_precision;
     switch (layout) {
         case layout_fixed:
-            numeric::format_fixed(text, engine::text_capacity, precision, value);
-            print_grouped(stream);
+            print_grouped(stream,
+                          numeric::format_fixed(text, engine::text_capacity, precision, value));
             return;
         case layout_significant:
-            numeric::format_general(text, engine::text_capacity, precision, value);
-            print_grouped(stream);
+            print_grouped(stream,
+                          numeric::format_general(text, engine::text_capacity, precision, value));
             return;
         case layout_scientific:
             numeric::format_exponent(text, engine::text_capacity, precision, value);
@@ -94,8 +103,7 @@ void print_result(output_format layout, double value, platform::output_stream* s
         case layout_default:
             break;
     }
-    numeric::format_general(text, engine::text_capacity, 15, value);
-    print_grouped(stream);
+    print_grouped(stream, numeric::format_general(text, engine::text_capacity, 15, value));
 }
 
 /*
