@@ -246,7 +246,7 @@ void act_on_operator(level_state& level, char op) noexcept {
 level_state begin_level(double* values, char* operators, shift_descriptor* descriptors) noexcept {
     values[0] = 0.0;
     operators[0] = '+';
-    return level_state{values, operators, descriptors, 1, 1, false};
+    return level_state{values, operators, descriptors, 1, false, 1};
 }
 
 // A leading '+' or '-' of a level becomes its bottom operator; only one is taken.
@@ -285,8 +285,8 @@ level_state resume_enclosing_level(const level_state& nested, int& depth, double
                       nested.operator_stack - operator_count,
                       nested.shift_descriptors - operator_count,
                       saved.value_count,
-                      operator_count,
-                      saved.after_operand};
+                      saved.after_operand,
+                      operator_count};
     level.value_stack[level.value_count] = value;
     ++level.value_count;
     check_stack_depth(level.value_count);

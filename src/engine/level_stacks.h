@@ -17,8 +17,10 @@ struct level_state {
     char* operator_stack;                 // entry 0 is the bottom operator
     shift_descriptor* shift_descriptors;  // parallel to operator_stack
     int value_count;
-    int operator_count;
+    // Between the two counts, so that they are never read as one 64-bit word: after two
+    // separate stores of them that read would wait for both (a store-forwarding stall).
     bool after_operand;  // the last thing read in this level was a complete operand
+    int operator_count;
 };
 
 // Ends the evaluation with status 10 when count is 49 or more.
