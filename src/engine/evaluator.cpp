@@ -243,10 +243,19 @@ void act_on_operator(level_state& level, char op) noexcept {
     level.after_operand = false;
 }
 
-level_state begin_level(double* values, char* operators, shift_descriptor* descriptors) noexcept {
+/* The level functions below change the level's fields one at a time, in place: a new
+ * level_state copied over the old one would be read as wide words just after its fields
+ * were stored one by one, and wait for those stores (they cannot be forwarded). */
+void begin_level(level_state& level, double* values, char* operators,
+                 shift_descriptor* descriptors) noexcept {
     values[0] = 0.0;
     operators[0] = '+';
-    return level_state{values, operators, descriptors, 1, false, 1};
+    level.value_stack = values;
+    level.operator_stack = operators;
+    level.shift_descriptors = descriptors;
+    level.value_count = 1;
+    level.after_operand = false;
+    level.operator_count = 1;
 }
 
 // A leading '+' or '-' of a level becomes its bottom operator; only one is taken.
@@ -258,7 +267,7 @@ char* take_leading_sign(level_state& level, char* text) noexcept {
     return text;
 }
 
-level_state open_nested_level(const level_state& level, int& depth) noexcept {
+void open_nested_level(level_state& level, int& depth) noexcept {
     const std::size_t value_base =
         static_cast<std::size_t>(level.value_stack - value_arena + level.value_count);
     const std::size_t operator_base =
@@ -272,21 +281,19 @@ level_state open_nested_level(const level_state& level, int& depth) noexcept {
     suspended_levels[depth] = {level.value_count, level.operator_count, level.after_operand};
     ++depth;
     ++nesting_depth;
-    return begin_level(value_arena + value_base, operator_arena + operator_base,
-                       descriptor_arena + operator_base);
+    begin_level(level, value_arena + value_base, operator_arena + operator_base,
+                descriptor_arena + operator_base);
 }
 
 // The enclosing level takes the finished group's value as its next operand.
-level_state resume_enclosing_level(const level_state& nested, int& depth, double value) noexcept {
+void resume_enclosing_level(level_state& level, int& depth, double value) noexcept {
     --depth;
     const suspended_level& saved = suspended_levels[depth];
-    const int operator_count = saved.operator_count;
-    level_state level{nested.value_stack - saved.value_count,
-                      nested.operator_stack - operator_count,
-                      nested.shift_descriptors - operator_count,
-                      saved.value_count,
-                      saved.after_operand,
-                      operator_count};
+    level.value_stack -= saved.value_count;
+    level.operator_stack -= saved.operator_count;
+    level.shift_descriptors -= saved.operator_count;
+    level.value_count = saved.value_count;
+    level.operator_count = saved.operator_count;
     level.value_stack[level.value_count] = value;
     ++level.value_count;
     check_stack_depth(level.value_count);
@@ -294,7 +301,6 @@ level_state resume_enclosing_level(const level_state& nested, int& depth, double
     level.value_stack[level.value_count - 1] = apply_pending_functions(
         value, level.operator_stack, level.shift_descriptors, level.operator_count);
     level.after_operand = true;
-    return level;
 }
 
 double finish_level(level_state& level) noexcept {
@@ -335,7 +341,8 @@ double evaluate_expression(char* text, char** end) noexcept {
     nesting_depth = 0;
     remove_blanks(text);
     int depth = 0;
-    level_state level = begin_level(value_arena, operator_arena, descriptor_arena);
+    level_state level{};
+    begin_level(level, value_arena, operator_arena, descriptor_arena);
     char* position = take_leading_sign(level, text);
     for (;;) {
         const char c = *position;
@@ -349,7 +356,7 @@ double evaluate_expression(char* text, char** end) noexcept {
             act_on_operator(level, c);
             ++position;
         } else if (kind == open_token) {
-            level = open_nested_level(level, depth);
+            open_nested_level(level, depth);
             position = take_leading_sign(level, position + 1);
         } else if (kind == close_token) {
             if (c == ')') ++position;
@@ -358,7 +365,7 @@ double evaluate_expression(char* text, char** end) noexcept {
                 if (end != nullptr) *end = position;
                 return value;
             }
-            level = resume_enclosing_level(level, depth, value);
+            resume_enclosing_level(level, depth, value);
             multiply_after_group(level, position);
         } else {
             position = read_letter_operand(level, position);
