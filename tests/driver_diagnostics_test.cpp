@@ -114,14 +114,6 @@ TEST(DiagnosticsEndToEnd, LongConsoleLinesArriveInPieces) {
     EXPECT_EQ(run_fexpr(request).out, session({"1\n"}));
 }
 
-struct unwritable_case {
-    const char* name;
-    run_request request;
-    std::string err;
-    int status;
-    std::optional<std::string> result_file;
-};
-
 const std::string full_output = "fexpr: cannot write standard output: No space left on device\n";
 
 run_request on_full_output(std::vector<std::string> arguments, std::string input = "") {
@@ -135,7 +127,7 @@ TEST(DiagnosticsEndToEnd, UnwritableOutputEndsWithStatus13) {
     closed.output = run_request::output_kind::closed;
     run_request full_file{{"/f", "1+2"}};
     full_file.result_file_full = true;
-    const unwritable_case cases[] = {
+    const std::vector<unwritable_case> cases = {
         {"result", on_full_output({"1+2"}), full_output, 13, {}},
         {"help", on_full_output({"/?"}), full_output, 13, {}},
         {"diagnostic", on_full_output({"2+"}), full_output, 13, {}},
@@ -152,12 +144,7 @@ TEST(DiagnosticsEndToEnd, UnwritableOutputEndsWithStatus13) {
          13,
          {}},
     };
-    for (const unwritable_case& row : cases) {
-        const run_outcome outcome = run_fexpr(row.request);
-        EXPECT_EQ(outcome.err, row.err) << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-        EXPECT_EQ(outcome.result_file, row.result_file) << row.name;
-    }
+    expect_unwritable_cases(cases);
 }
 
 }  // namespace

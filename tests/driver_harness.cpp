@@ -153,4 +153,26 @@ std::string repeated(const std::string& piece, std::size_t count) {
     return text;
 }
 
+void expect_command_cases(const std::vector<command_case>& cases) {
+    for (const command_case& row : cases) {
+        const run_outcome outcome = run_fexpr(run_request{row.arguments});
+        const std::string label = row.arguments.front() + " … " + row.arguments.back();
+        EXPECT_EQ(outcome.out, row.out) << label;
+        EXPECT_EQ(outcome.err, "") << label;
+        EXPECT_EQ(outcome.status, row.status) << label;
+        EXPECT_EQ(outcome.result_file, row.result_file) << label;
+    }
+}
+
+void expect_unwritable_cases(const std::vector<unwritable_case>& cases) {
+    const bool wrapped = std::getenv("FEXPR_TEST_WRAPPER") != nullptr;
+    for (const unwritable_case& row : cases) {
+        if (wrapped && row.request.error_closed) continue;
+        const run_outcome outcome = run_fexpr(row.request);
+        EXPECT_EQ(outcome.err, row.err) << row.name;
+        EXPECT_EQ(outcome.status, row.status) << row.name;
+        EXPECT_EQ(outcome.result_file, row.result_file) << row.name;
+    }
+}
+
 }  // namespace fexpr::testing

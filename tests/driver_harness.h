@@ -45,6 +45,30 @@ struct run_outcome {
 // are put in front of the program, e.g. "valgrind --error-exitcode=99 -q".
 run_outcome run_fexpr(const run_request& request);
 
+// A command line and what it prints on standard output, its status and the result file;
+// standard error must stay empty.
+struct command_case {
+    std::vector<std::string> arguments;
+    std::string out;
+    int status;
+    std::optional<std::string> result_file;  // nullopt: no result file is created
+};
+
+void expect_command_cases(const std::vector<command_case>& cases);
+
+// A run whose output cannot be written, with the report it must leave on standard error.
+struct unwritable_case {
+    const char* name;
+    run_request request;
+    std::string err;
+    int status;
+    std::optional<std::string> result_file;
+};
+
+// Rows that close standard error are skipped behind FEXPR_TEST_WRAPPER: memcheck keeps
+// descriptor 2 for itself.
+void expect_unwritable_cases(const std::vector<unwritable_case>& cases);
+
 // The console texts of the interactive mode.
 inline const std::string banner =
     "Calculate the value of a function expression.\n"

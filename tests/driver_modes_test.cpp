@@ -24,14 +24,7 @@ const std::string data_path = "C:\\Data\\data.txt";
 const std::string warning =
     "Attention: Calculations exceeding 13 hexadecimal digits may be inaccurate!\n";
 
-struct command_case {
-    std::vector<std::string> arguments;
-    std::string out;
-    int status;
-    std::optional<std::string> result_file;  // nullopt: no result file is created
-};
-
-const command_case command_cases[] = {
+const std::vector<command_case> command_cases = {
     {{"1+2"}, "3\n", 0, {}},
     {{"1+", "2"}, "3\n", 0, {}},
     {{"1", "+", "2"}, "3\n", 0, {}},
@@ -58,14 +51,7 @@ const command_case command_cases[] = {
 };
 
 TEST(ModesEndToEnd, CommandLine) {
-    for (const command_case& row : command_cases) {
-        const run_outcome outcome = run_fexpr(run_request{row.arguments});
-        const std::string label = row.arguments.front() + " … " + row.arguments.back();
-        EXPECT_EQ(outcome.out, row.out) << label;
-        EXPECT_EQ(outcome.err, "") << label;
-        EXPECT_EQ(outcome.status, row.status) << label;
-        EXPECT_EQ(outcome.result_file, row.result_file) << label;
-    }
+    expect_command_cases(command_cases);
 }
 
 TEST(ModesEndToEnd, ResultFileThatCannotBeCreatedFallsBackToStandardOutput) {

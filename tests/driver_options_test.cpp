@@ -12,14 +12,7 @@ const std::string help_with_pointer =
     "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n";
 const std::string version = std::string("fexpr ") + FEXPR_VERSION + "\n";
 
-struct option_case {
-    std::vector<std::string> arguments;
-    std::string out;
-    int status;
-    std::optional<std::string> result_file;  // nullopt: no result file is created
-};
-
-const option_case option_cases[] = {
+const std::vector<command_case> option_cases = {
     {{"--help"}, help_with_pointer, 0, {}},
     {{"--version"}, version, 0, {}},
     // Anything else is an expression, as before these switches existed.
@@ -35,14 +28,7 @@ const option_case option_cases[] = {
 };
 
 TEST(OptionsEndToEnd, HelpAndVersion) {
-    for (const option_case& row : option_cases) {
-        const run_outcome outcome = run_fexpr(run_request{row.arguments});
-        const std::string label = row.arguments.front() + " … " + row.arguments.back();
-        EXPECT_EQ(outcome.out, row.out) << label;
-        EXPECT_EQ(outcome.err, "") << label;
-        EXPECT_EQ(outcome.status, row.status) << label;
-        EXPECT_EQ(outcome.result_file, row.result_file) << label;
-    }
+    expect_command_cases(option_cases);
 }
 
 TEST(OptionsEndToEnd, UnwritableOutputIsNoSuccess) {
