@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
 
 namespace {
 
@@ -17,8 +18,7 @@ void load(const char* text, std::size_t length) noexcept {
 double evaluate_copy(const char* text, std::size_t length) noexcept {
     load(text, length);
     fexpr::engine::prepare_expression();
-    char* end = nullptr;
-    return fexpr::engine::evaluate_expression(fexpr::engine::expression_text, &end);
+    return fexpr::engine::evaluate_expression(fexpr::engine::expression_text);
 }
 
 void run_expression(benchmark::State& state, const char* text) {

@@ -16,8 +16,10 @@
 #include <unistd.h>
 #endif
 
+#include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 
@@ -73,22 +75,19 @@ engine_run run_engine(const std::string& expression, bool capture_error) {
     static error_capture capture;
     run = engine_run{};
     platform::open_memory_stream(&memory_stream);
-    engine::result_stream = &memory_stream;
+    engine::direct_results_to(&memory_stream);
     platform::set_exit_hook(jump_back);
     load_expression(expression);
     if (capture_error) capture.start();
     if (setjmp(diagnostic_jump) == 0) {
-        engine::prepare_expression();
-        run.grouping_mode = engine::grouping_mode;
-        char* end = nullptr;
-        run.value = engine::evaluate_expression(engine::expression_text, &end);
+        run.grouping_mode = engine::prepare_expression();
+        run.value = engine::evaluate_expression(engine::expression_text);
     } else {
         run.ended = true;
         run.status = diagnostic_status;
     }
     if (capture_error) run.error_text = capture.finish();
     run.message.assign(memory_stream.buffer, memory_stream.length);
-    run.nesting_depth_after = engine::nesting_depth;
     platform::set_exit_hook(nullptr);
     return run;
 }

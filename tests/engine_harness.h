@@ -10,10 +10,9 @@ struct engine_run {
     bool ended = false;      // ended through a diagnostic
     int status = 0;          // its exit status
     double value = 0;        // the value when it did not end
-    std::string message;     // what went to result_stream
+    std::string message;     // what went to the result stream
     std::string error_text;  // what went to standard error (when captured)
     int grouping_mode = 0;
-    int nesting_depth_after = 0;
 };
 
 // Copies the expression into expression_text, runs the pre-pass and the evaluator.

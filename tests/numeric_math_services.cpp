@@ -335,7 +335,7 @@ TEST(MathServices, ReportWritesOneLinePerPrintedKind) {
     for (const report_case& row : cases) {
         double result = 0;
         const std::string written = capture_standard_error(
-            [&] { result = report_math_error(row.kind, "svc", 1.0, 2.0, row.substitute); });
+            [&] { result = report_math_error(row.kind, "svc", row.substitute); });
         EXPECT_TRUE(same_value(row.expected, result)) << row.line;
         EXPECT_EQ(report_line(row.line), written) << static_cast<int>(row.kind);
     }
@@ -344,8 +344,8 @@ TEST(MathServices, ReportWritesOneLinePerPrintedKind) {
 // An overlong report name is cut; the kind and the line ends are still written whole.
 TEST(MathServices, ReportCutsAnOverlongName) {
     const std::string name(300, 'n');
-    const std::string written = capture_standard_error(
-        [&] { report_math_error(math_overflow, name.c_str(), 0.0, 0.0, inf); });
+    const std::string written =
+        capture_standard_error([&] { report_math_error(math_overflow, name.c_str(), inf); });
     ASSERT_GT(written.size(), 30u);
     EXPECT_EQ("\r\nnnn", written.substr(0, 5));
     EXPECT_EQ(": OVERFLOW error\r\n", written.substr(written.size() - 18));

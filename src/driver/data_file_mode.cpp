@@ -4,7 +4,7 @@
 
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "numeric/text_scan.h"
 #include "platform/fixed_files.h"
 #include "platform/process.h"
@@ -95,11 +95,11 @@ void run_data_file_mode() noexcept {
     std::memcpy(engine::expression_text, engine::line_buffer, length + 1);
     if (is_time_stamp(engine::line_buffer)) {
         join_time_stamps(length);
-        evaluate_and_print(format::layout_duration, engine::result_stream);
+        evaluate_and_print({format::layout_duration, format::default_precision});
     } else {
         join_sum_lines(length);
         platform::close_reader(data_reader);
-        evaluate_and_print(format::layout_default, engine::result_stream);
+        evaluate_and_print(format::default_layout);
     }
     platform::end_process(0);
 }

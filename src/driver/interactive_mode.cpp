@@ -4,7 +4,7 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "platform/line_editor.h"
 #include "platform/output_stream.h"
@@ -38,11 +38,11 @@ bool read_console_line(char* out, std::size_t capacity) noexcept {
 
 // The text after the last blank may be a format suffix; when it is, the blank ends the
 // expression. Otherwise the whole line, blanks included, is the expression.
-format::output_format split_suffix(char* line) noexcept {
+format::result_layout split_suffix(char* line) noexcept {
     char* blank = std::strrchr(line, ' ');
-    if (blank == nullptr) return format::layout_default;
-    const format::output_format layout = format::parse_format_suffix(blank + 1);
-    if (layout != format::layout_default) *blank = '\0';
+    if (blank == nullptr) return format::default_layout;
+    const format::result_layout layout = format::parse_format_suffix(blank + 1);
+    if (layout.format != format::layout_default) *blank = '\0';
     return layout;
 }
 
@@ -55,7 +55,7 @@ void run_interactive_mode() noexcept {
         platform::write_stream(out, prompt_text, sizeof prompt_text - 1);
         char* line = engine::expression_text;
         if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;
-        evaluate_and_print(split_suffix(line), out);
+        evaluate_and_print(split_suffix(line));
     }
     platform::close_line_editor();
     platform::end_process(0);

@@ -4,7 +4,6 @@
 #include <cstddef>
 
 #include "format/layouts.h"
-#include "platform/output_stream.h"
 
 namespace fexpr::driver {
 
@@ -12,8 +11,9 @@ namespace fexpr::driver {
 constexpr int status_cannot_open_data = 11;
 constexpr int status_too_long = 12;
 
-// Runs the pre-pass and the evaluator on expression_text and prints the value in `layout`.
-void evaluate_and_print(format::output_format layout, platform::output_stream* stream) noexcept;
+// Runs the pre-pass and the evaluator on expression_text and prints the value in `layout` on
+// the result stream.
+void evaluate_and_print(format::result_layout layout) noexcept;
 
 // Appends `text` to expression_text, whose current length is *length, unless the two
 // together would reach the longest text (16383 characters): then the process ends with
@@ -24,7 +24,7 @@ void append_within_limit(std::size_t* length, const char* text) noexcept;
 [[noreturn]] void end_too_long() noexcept;
 
 // Adds up the lines of the data file (or takes the difference of a time-stamp file) and
-// prints the value on result_stream; ends the process.
+// prints the value on the result stream; ends the process.
 [[noreturn]] void run_data_file_mode() noexcept;
 
 // Banner, then a prompt and an answer per console line until an empty line or the end of

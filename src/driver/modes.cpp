@@ -8,7 +8,8 @@
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
 #include "platform/fixed_files.h"
 #include "platform/process.h"
 
@@ -44,9 +45,9 @@ void run_joined_parameters(int count, char** parameters, std::size_t length) noe
         append_within_limit(&length, parameters[index]);
     }
     const char* candidate = parameters[count - 1];
-    const format::output_format layout = format::parse_format_suffix(candidate);
-    if (layout == format::layout_default) append_within_limit(&length, candidate);
-    evaluate_and_print(layout, engine::result_stream);
+    const format::result_layout layout = format::parse_format_suffix(candidate);
+    if (layout.format == format::layout_default) append_within_limit(&length, candidate);
+    evaluate_and_print(layout);
 }
 
 /*
@@ -71,11 +72,10 @@ void run_help_switches(const char* parameter) noexcept {
 
 }  // namespace
 
-void evaluate_and_print(format::output_format layout, platform::output_stream* stream) noexcept {
-    engine::prepare_expression();
-    char* end = nullptr;
-    const double value = engine::evaluate_expression(engine::expression_text, &end);
-    format::print_result(layout, value, stream);
+void evaluate_and_print(format::result_layout layout) noexcept {
+    const engine::digit_grouping grouping = engine::prepare_expression();
+    const double value = engine::evaluate_expression(engine::expression_text);
+    format::print_result(layout, grouping, value, engine::result_stream());
 }
 
 void end_too_long() noexcept {
@@ -96,15 +96,14 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
  * cannot be created, silently) and is dropped; "/?" is not looked for again after it. Then
  * one parameter is the data-file path or a single expression, several are joined.
  */
-int run(int argc, char** argv) noexcept {
+void run(int argc, char** argv) noexcept {
     std::setlocale(LC_ALL, "C");
-    engine::result_stream = platform::standard_output();
     if (argc <= 1) run_interactive_mode();
     if (argc == 2) run_help_switches(argv[1]);
     int first = 1;
     if (argc > 2 && equals(argv[1], "/f")) {
         platform::output_stream* file = platform::open_result_file();
-        if (file != nullptr) engine::result_stream = file;
+        if (file != nullptr) engine::direct_results_to(file);
         first = 2;
     }
     const int count = argc - first;
@@ -112,7 +111,7 @@ int run(int argc, char** argv) noexcept {
     const std::size_t length = copy_first_parameter(parameters[0]);
     if (count == 1 && equals(parameters[0], platform::data_file_path)) run_data_file_mode();
     if (count == 1) {
-        evaluate_and_print(format::layout_default, engine::result_stream);
+        evaluate_and_print(format::default_layout);
     } else {
         run_joined_parameters(count, parameters, length);
     }

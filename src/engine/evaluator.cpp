@@ -9,7 +9,7 @@
 #include "engine/functions.h"
 #include "engine/level_stacks.h"
 #include "engine/operand_scanner.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "numeric/extended.h"
 #include "numeric/integer_view.h"
 #include "numeric/math_services.h"
@@ -280,7 +280,6 @@ void open_nested_level(level_state& level, int& depth) noexcept {
     }
     suspended_levels[depth] = {level.value_count, level.operator_count, level.after_operand};
     ++depth;
-    ++nesting_depth;
     begin_level(level, value_arena + value_base, operator_arena + operator_base,
                 descriptor_arena + operator_base);
 }
@@ -297,7 +296,6 @@ void resume_enclosing_level(level_state& level, int& depth, double value) noexce
     level.value_stack[level.value_count] = value;
     ++level.value_count;
     check_stack_depth(level.value_count);
-    --nesting_depth;
     level.value_stack[level.value_count - 1] = apply_pending_functions(
         value, level.operator_stack, level.shift_descriptors, level.operator_count);
     level.after_operand = true;
@@ -337,8 +335,7 @@ void remove_blanks(char* text) noexcept {
  * the enclosing level (a missing ')' is no error: every open level then ends at the NUL).
  * Text after the ')' that closes the outermost level is not read.
  */
-double evaluate_expression(char* text, char** end) noexcept {
-    nesting_depth = 0;
+double evaluate_expression(char* text) noexcept {
     remove_blanks(text);
     int depth = 0;
     level_state level{};
@@ -361,10 +358,7 @@ double evaluate_expression(char* text, char** end) noexcept {
         } else if (kind == close_token) {
             if (c == ')') ++position;
             const double value = finish_level(level);
-            if (depth == 0) {
-                if (end != nullptr) *end = position;
-                return value;
-            }
+            if (depth == 0) return value;
             resume_enclosing_level(level, depth, value);
             multiply_after_group(level, position);
         } else {

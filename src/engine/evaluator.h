@@ -3,14 +3,9 @@
 
 namespace fexpr::engine {
 
-// Rewrites expression_text once before it is evaluated: sets grouping_mode, turns an 'x'
-// that stands for multiplication into '*', and wraps every number that carries a unit
-// letter in parentheses together with it.
-void prepare_expression() noexcept;
-
-// Evaluates the NUL-terminated, writable text and returns its value; *end receives the
-// position after the ')' that closed the outermost level, or of the NUL. A malformed
-// expression does not return: it ends the process through end_with_diagnostic.
-double evaluate_expression(char* text, char** end) noexcept;
+// Evaluates the NUL-terminated, writable text and returns its value; text after the ')'
+// that closes the outermost level is not read. A malformed expression does not return: it
+// ends the process through end_with_diagnostic.
+double evaluate_expression(char* text) noexcept;
 
 }  // namespace fexpr::engine

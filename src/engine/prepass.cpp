@@ -1,19 +1,20 @@
 // The pre-pass: grouping mode, the multiplication 'x', and numbers bound to their unit letter.
+#include "engine/prepass.h"
+
 #include <cstring>
 
 #include "engine/character_set.h"
-#include "engine/evaluator.h"
 #include "engine/operand_scanner.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::engine {
 namespace {
 
-void set_grouping_mode() noexcept {
-    grouping_mode = 0;
-    if (expression_text[0] == ',') grouping_mode = 1;
-    if (expression_text[0] == '_') grouping_mode = 2;
+digit_grouping grouping_of(char first) noexcept {
+    if (first == ',') return groups_of_three;
+    if (first == '_') return groups_of_four;
+    return no_groups;
 }
 
 constexpr bool is_unit_set_letter(char c) noexcept {
@@ -180,20 +181,21 @@ std::size_t rewrite_x_and_measure(char* text, bool& has_unit_letter) noexcept {
  * Without a unit letter the wrapping would only copy the text and drop its trailing white
  * space, so that is all that is done then; most expressions take this way.
  */
-void prepare_expression() noexcept {
-    set_grouping_mode();
+digit_grouping prepare_expression() noexcept {
+    const digit_grouping grouping = grouping_of(expression_text[0]);
     bool has_unit_letter = false;
     std::size_t length = rewrite_x_and_measure(expression_text, has_unit_letter);
     if (!has_unit_letter) {
         while (length > 0 && is_scan_space(expression_text[length - 1])) --length;
         expression_text[length] = '\0';
-        return;
+        return grouping;
     }
     const std::size_t gap = expression_capacity - 1 - length;
     std::memmove(expression_text + gap, expression_text, length);
     expression_text[expression_capacity - 1] = '\0';
     wrap_state state{expression_text, gap, 0, 0, '\0'};
     wrap_unit_numbers(state);
+    return grouping;
 }
 
 }  // namespace fexpr::engine

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "numeric/extended.h"
 #include "numeric/integer_view.h"
@@ -68,9 +68,10 @@ void build_clock_text(double seconds, char* out) noexcept {
  * text is "%.3lf", which rounds on its own (0.9996 gives 1.000); a negative value prints
  * its magnitude behind a '-'. Duration texts are never grouped.
  */
-void print_duration(double value, platform::output_stream* stream) noexcept {
+void print_duration(double value, engine::digit_grouping grouping,
+                    platform::output_stream* stream) noexcept {
     if (!(std::fabs(value) < duration_limit)) {
-        print_result(layout_default, value, stream);
+        print_result(default_layout, grouping, value, stream);
         return;
     }
     const bool negative = !(value >= 0);

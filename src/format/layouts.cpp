@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/bit_shift.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "format/grouping.h"
 #include "numeric/integer_view.h"
 #include "numeric/text_output.h"
@@ -27,9 +27,10 @@ void write_line(platform::output_stream* stream, const char* text) noexcept {
 // Layouts 0 to 2: a number text of `length` characters in number_text, grouped, then
 // printed. Without a grouping mode the text goes out as it stands, with its newline in the
 // same write, and needs neither a copy nor a strlen.
-void print_grouped(platform::output_stream* stream, std::size_t length) noexcept {
-    if (engine::grouping_mode != 0) {
-        write_line(stream, group_digits(engine::number_text));
+void print_grouped(platform::output_stream* stream, engine::digit_grouping grouping,
+                   std::size_t length) noexcept {
+    if (grouping != engine::no_groups) {
+        write_line(stream, group_digits(engine::number_text, grouping));
         return;
     }
     char* text = engine::number_text;
@@ -75,16 +76,17 @@ void print_integer_layout(output_format layout, std::int64_t view,
 
 }  // namespace
 
-void print_result(output_format layout, double value, platform::output_stream* stream) noexcept {
+void print_result(result_layout layout, engine::digit_grouping grouping, double value,
+                  platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
-    const int precision = engine::output_precision;
-    switch (layout) {
+    const int precision = layout.precision;
+    switch (layout.format) {
         case layout_fixed:
-            print_grouped(stream,
+            print_grouped(stream, grouping,
                           numeric::format_fixed(text, engine::text_capacity, precision, value));
             return;
         case layout_significant:
-            print_grouped(stream,
+            print_grouped(stream, grouping,
                           numeric::format_general(text, engine::text_capacity, precision, value));
             return;
         case layout_scientific:
@@ -95,15 +97,16 @@ void print_result(output_format layout, double value, platform::output_stream* s
         case layout_hex:
         case layout_binary:
         case layout_octal:
-            print_integer_layout(layout, numeric::integer_view(value), stream);
+            print_integer_layout(layout.format, numeric::integer_view(value), stream);
             return;
         case layout_duration:
-            print_duration(value, stream);
+            print_duration(value, grouping, stream);
             return;
         case layout_default:
             break;
     }
-    print_grouped(stream, numeric::format_general(text, engine::text_capacity, 15, value));
+    print_grouped(stream, grouping,
+                  numeric::format_general(text, engine::text_capacity, default_precision, value));
 }
 
 /*

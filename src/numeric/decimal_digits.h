@@ -22,12 +22,6 @@ inline char digit_at(const decimal_digits& digits, int position) noexcept {
     return digits.digit[position];
 }
 
-// The digit standing for 10^power in the rounded value.
-inline char digit_at_power(const decimal_digits& digits, int power) noexcept {
-    if (digits.count == 0) return '0';
-    return digit_at(digits, digits.exponent - power);
-}
-
 // A finite, non-negative magnitude rounded to `wanted` significant digits (1 … 40).
 decimal_digits significant_digits(double magnitude, int wanted) noexcept;
 

@@ -98,9 +98,9 @@ double power_of_finite(double x, double y) noexcept {
     const extended magnitude = std::fabs(static_cast<extended>(x));
     const extended t = static_cast<extended>(y) * std::log(magnitude);
     if (t >= pow_exponent_limit) {
-        return report_math_error(math_overflow, "pow", x, y, positive_infinity());
+        return report_math_error(math_overflow, "pow", positive_infinity());
     }
-    if (t <= -pow_exponent_limit) return report_math_error(math_underflow, "pow", x, y, 0.0);
+    if (t <= -pow_exponent_limit) return report_math_error(math_underflow, "pow", 0.0);
     // e^t is |x|^y; the library power gives it without the error that rounding t carries.
     result = store(std::pow(magnitude, static_cast<extended>(y)));
     return x < 0 && is_odd_integral(y) ? -result : result;
@@ -109,12 +109,12 @@ double power_of_finite(double x, double y) noexcept {
 // The sign-independent tests shared by the two logarithms; returns true when settled.
 bool logarithm_edge(double x, const char* name, double* result) noexcept {
     if (x == 0) {
-        *result = report_math_error(math_singularity, name, x, 0.0,
-                                    -std::numeric_limits<double>::infinity());
+        *result =
+            report_math_error(math_singularity, name, -std::numeric_limits<double>::infinity());
     } else if (std::signbit(x)) {
-        *result = report_math_error(math_domain, name, x, 0.0, negative_nan());
+        *result = report_math_error(math_domain, name, negative_nan());
     } else if (std::isinf(x)) {
-        *result = report_math_error(math_overflow, name, x, 0.0, positive_infinity());
+        *result = report_math_error(math_overflow, name, positive_infinity());
     } else if (std::isnan(x)) {
         *result = x;
     } else {
@@ -125,10 +125,7 @@ bool logarithm_edge(double x, const char* name, double* result) noexcept {
 
 }  // namespace
 
-double report_math_error(math_error_kind kind, const char* name, double first, double second,
-                         double substitute) noexcept {
-    static_cast<void>(first);
-    static_cast<void>(second);
+double report_math_error(math_error_kind kind, const char* name, double substitute) noexcept {
     if (kind == math_underflow) return 0.0;
     if (kind == math_total_loss) return substitute;
     const int index = static_cast<int>(kind);
@@ -151,21 +148,21 @@ double report_math_error(math_error_kind kind, const char* name, double first, d
  * finite value (the double nearest pi/2 gives 1.633123935319537e16). */
 double math_sin(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
-        return report_math_error(math_total_loss, "sin", x, 0.0, positive_nan());
+        return report_math_error(math_total_loss, "sin", positive_nan());
     }
     return store(std::sin(static_cast<extended>(x)));
 }
 
 double math_cos(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
-        return report_math_error(math_total_loss, "cos", x, 0.0, positive_nan());
+        return report_math_error(math_total_loss, "cos", positive_nan());
     }
     return store(std::cos(static_cast<extended>(x)));
 }
 
 double math_tan(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
-        return report_math_error(math_total_loss, "tan", x, 0.0, positive_nan());
+        return report_math_error(math_total_loss, "tan", positive_nan());
     }
     return store(std::tan(static_cast<extended>(x)));
 }
@@ -174,14 +171,14 @@ double math_tan(double x) noexcept {
 // NaNs are a domain error with a positive NaN.
 double math_sqrt(double x) noexcept {
     if (x == 0 || is_positive_nan(x)) return x;
-    if (std::signbit(x)) return report_math_error(math_domain, "sqrt", x, 0.0, positive_nan());
+    if (std::signbit(x)) return report_math_error(math_domain, "sqrt", positive_nan());
     return store(std::sqrt(static_cast<extended>(x)));
 }
 
 // Arc sine: ±0 gives +0; |x| > 1, infinities and NaNs are a domain error.
 double math_asin(double x) noexcept {
     if (!(std::fabs(x) <= 1.0)) {
-        return report_math_error(math_domain, "asin", x, 0.0, positive_nan());
+        return report_math_error(math_domain, "asin", positive_nan());
     }
     if (x == 0) return 0.0;
     return store(std::asin(static_cast<extended>(x)));
@@ -189,7 +186,7 @@ double math_asin(double x) noexcept {
 
 double math_acos(double x) noexcept {
     if (!(std::fabs(x) <= 1.0)) {
-        return report_math_error(math_domain, "acos", x, 0.0, positive_nan());
+        return report_math_error(math_domain, "acos", positive_nan());
     }
     return store(std::acos(static_cast<extended>(x)));
 }
@@ -217,10 +214,10 @@ double math_log10(double x) noexcept {
  * result is a normal double. */
 double math_exp(double x) noexcept {
     if (x >= exp_overflow_limit || is_positive_nan(x)) {
-        return report_math_error(math_overflow, "exp", x, 0.0, positive_infinity());
+        return report_math_error(math_overflow, "exp", positive_infinity());
     }
     if (x <= exp_underflow_limit || std::isnan(x)) {
-        return report_math_error(math_underflow, "exp", x, 0.0, 0.0);
+        return report_math_error(math_underflow, "exp", 0.0);
     }
     return store(std::exp(static_cast<extended>(x)));
 }
@@ -257,20 +254,18 @@ double math_pow(double x, double y) noexcept {
     const bool y_at_least_plus_zero = y_positive || (y == 0 && !std::signbit(y));
     if (x == 0) {
         if (y_positive) return 0.0;
-        if (y_at_least_plus_zero) return report_math_error(math_domain, "pow", x, y, 1.0);
-        return report_math_error(math_domain, "pow", x, y, positive_infinity());
+        if (y_at_least_plus_zero) return report_math_error(math_domain, "pow", 1.0);
+        return report_math_error(math_domain, "pow", positive_infinity());
     }
     if (!std::isfinite(x)) {
         if (y_at_least_plus_zero) {
-            return report_math_error(math_overflow, "pow", x, y, positive_infinity());
+            return report_math_error(math_overflow, "pow", positive_infinity());
         }
-        return report_math_error(math_underflow, "pow", x, y, 0.0);
+        return report_math_error(math_underflow, "pow", 0.0);
     }
     if (y == 0) return 1.0;
-    if (!std::isfinite(y))
-        return report_math_error(math_overflow, "pow", x, y, positive_infinity());
-    if (x < 0 && !is_integral(y))
-        return report_math_error(math_domain, "pow", x, y, negative_nan());
+    if (!std::isfinite(y)) return report_math_error(math_overflow, "pow", positive_infinity());
+    if (x < 0 && !is_integral(y)) return report_math_error(math_domain, "pow", negative_nan());
     return power_of_finite(x, y);
 }
 

@@ -15,8 +15,7 @@ enum math_error_kind : int {
 // Writes "\r\n<name>: <KIND> error\r\n" straight to standard error (after flushing standard
 // output), except for underflow (result becomes 0) and total loss (silent). Returns the value
 // the service returns.
-double report_math_error(math_error_kind kind, const char* name, double first, double second,
-                         double substitute) noexcept;
+double report_math_error(math_error_kind kind, const char* name, double substitute) noexcept;
 
 double math_sin(double x) noexcept;
 double math_cos(double x) noexcept;

@@ -76,10 +76,6 @@ output_stream* open_result_file() noexcept {
     return &result_stream_storage;
 }
 
-output_stream* result_file() noexcept {
-    return result_stream_open ? &result_stream_storage : nullptr;
-}
-
 bool close_result_file() noexcept {
     if (!result_stream_open) return !result_stream_storage.failed;
     result_stream_open = false;

@@ -208,10 +208,6 @@ void start_history() noexcept {
 
 }  // namespace
 
-bool line_editing_built_in() noexcept {
-    return true;
-}
-
 bool open_line_editor() noexcept {
     if (editor != nullptr) return true;
     // The editor echoes the line on the terminal: standard output, or standard error when
@@ -244,10 +240,6 @@ void close_line_editor() noexcept {
 }
 
 #else
-
-bool line_editing_built_in() noexcept {
-    return false;
-}
 
 bool open_line_editor() noexcept {
     return false;

@@ -11,9 +11,6 @@
 
 namespace fexpr::platform {
 
-// True when the program was built with line editing.
-bool line_editing_built_in() noexcept;
-
 // Starts the editor when standard input is a terminal, standard output or standard error is
 // one too, and the program has line editing, loading the history; false when the plain
 // reader must be used.

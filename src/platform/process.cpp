@@ -43,8 +43,4 @@ void end_process(int status) noexcept {
     std::_Exit(status);
 }
 
-bool standard_input_is_terminal() noexcept {
-    return is_terminal(standard_input_descriptor);
-}
-
 }  // namespace fexpr::platform

@@ -17,7 +17,4 @@ void set_exit_hook(exit_hook hook) noexcept;
 // ends with status 13 instead.
 [[noreturn]] void end_process(int status) noexcept;
 
-// True when standard input is a terminal.
-bool standard_input_is_terminal() noexcept;
-
 }  // namespace fexpr::platform
