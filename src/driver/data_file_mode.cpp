@@ -13,8 +13,6 @@
 namespace fexpr::driver {
 namespace {
 
-constexpr char cannot_open_message[] = "Cannot open file C:\\Data\\data.txt";
-
 platform::text_reader data_reader;
 
 // Reads the next line (at most 16383 characters) into line_buffer without its newline;
@@ -85,12 +83,12 @@ void join_time_stamps(std::size_t first_length) noexcept {
 
 void run_data_file_mode() noexcept {
     if (!platform::open_data_file(data_reader)) {
-        engine::end_with_diagnostic(status_cannot_open_data, cannot_open_message);
+        engine::end_with_diagnostic(engine::status_cannot_open_data);
     }
     std::size_t length = 0;
     if (!read_data_line(&length)) {
         platform::close_reader(data_reader);
-        platform::end_process(0);
+        platform::end_process(engine::status_success);
     }
     std::memcpy(engine::expression_text, engine::line_buffer, length + 1);
     if (is_time_stamp(engine::line_buffer)) {
@@ -101,7 +99,7 @@ void run_data_file_mode() noexcept {
         platform::close_reader(data_reader);
         evaluate_and_print(format::default_layout);
     }
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace fexpr::driver

@@ -4,6 +4,7 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
+#include "engine/diagnostics.h"
 #include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "platform/line_editor.h"
@@ -58,7 +59,7 @@ void run_interactive_mode() noexcept {
         evaluate_and_print(split_suffix(line));
     }
     platform::close_line_editor();
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace fexpr::driver

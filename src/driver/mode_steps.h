@@ -7,10 +7,6 @@
 
 namespace fexpr::driver {
 
-// Exit statuses of the driver's own diagnostics.
-constexpr int status_cannot_open_data = 11;
-constexpr int status_too_long = 12;
-
 // Runs the pre-pass and the evaluator on expression_text and prints the value in `layout` on
 // the result stream.
 void evaluate_and_print(format::result_layout layout) noexcept;

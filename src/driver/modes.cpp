@@ -16,9 +16,6 @@
 namespace fexpr::driver {
 namespace {
 
-static_assert(engine::text_capacity == 16384, "the length diagnostic names 16384");
-constexpr char too_long_message[] = "Expression too long(>16384 characters)";
-
 bool equals(const char* text, const char* expected) noexcept {
     return std::strcmp(text, expected) == 0;
 }
@@ -67,7 +64,7 @@ void run_help_switches(const char* parameter) noexcept {
     } else {
         return;
     }
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace
@@ -79,7 +76,7 @@ void evaluate_and_print(format::result_layout layout) noexcept {
 }
 
 void end_too_long() noexcept {
-    engine::end_with_diagnostic(status_too_long, too_long_message);
+    engine::end_with_diagnostic(engine::status_too_long);
 }
 
 void append_within_limit(std::size_t* length, const char* text) noexcept {
@@ -115,7 +112,7 @@ void run(int argc, char** argv) noexcept {
     } else {
         run_joined_parameters(count, parameters, length);
     }
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace fexpr::driver

@@ -1,12 +1,22 @@
 // Diagnostics leave through here and through nowhere else.
 #include "engine/diagnostics.h"
 
-#include "platform/process.h"
+#include <cstring>
+
+#include "numeric/text_output.h"
 
 namespace fexpr::engine {
 namespace {
 
 platform::output_stream* directed_stream = nullptr;
+
+[[noreturn]] void end_with_message(exit_status status, const char* message,
+                                   std::size_t length) noexcept {
+    platform::output_stream* stream = result_stream();
+    platform::write_stream(stream, message, length);
+    platform::write_stream(stream, "\n", 1);
+    platform::end_process(status);
+}
 
 }  // namespace
 
@@ -18,11 +28,21 @@ platform::output_stream* result_stream() noexcept {
     return directed_stream != nullptr ? directed_stream : platform::standard_output();
 }
 
-void end_with_diagnostic(int status, const char* message) noexcept {
-    platform::output_stream* stream = result_stream();
-    platform::write_stream(stream, message);
-    platform::write_stream(stream, "\n", 1);
-    platform::end_process(status);
+void end_with_diagnostic(exit_status status) noexcept {
+    const char* message = message_of(status);
+    end_with_message(status, message, std::strlen(message));
+}
+
+void end_naming_constant(exit_status status, char letter) noexcept {
+    const char* message = message_of(status);
+    const char* pi = std::strstr(message, "Pi");
+    if (pi == nullptr) end_with_diagnostic(status);
+    char named[96];
+    numeric::text_builder builder = numeric::make_builder(named, sizeof named);
+    numeric::append_text(builder, message, static_cast<std::size_t>(pi - message));
+    numeric::append_char(builder, letter);
+    numeric::append_text(builder, pi + 2);
+    end_with_message(status, named, builder.length);
 }
 
 }  // namespace fexpr::engine

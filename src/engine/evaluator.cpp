@@ -207,7 +207,7 @@ void arrive_middle(level_state& level, char op) noexcept {
 
 void arrive_high(level_state& level, char op) noexcept {
     if (class_of(top_operator(level)) == high_class) {
-        end_with_diagnostic(6, "Multiplying power ^ or shifting left { or right } together");
+        end_with_diagnostic(status_high_operators_together);
     }
     push_operator(level, op);
 }
@@ -231,7 +231,7 @@ void multiply_after_group(level_state& level, const char* next) noexcept {
 }
 
 void act_on_operator(level_state& level, char op) noexcept {
-    if (!level.after_operand) end_with_diagnostic(5, "Operator adhesion");
+    if (!level.after_operand) end_with_diagnostic(status_operator_adhesion);
     const operator_class kind = class_of(op);
     if (kind == low_class) {
         arrive_low(level, op);
@@ -275,8 +275,7 @@ void open_nested_level(level_state& level, int& depth) noexcept {
     if (static_cast<std::size_t>(depth) + 1 >= level_capacity ||
         value_base + level_stack_entries > arena_entries ||
         operator_base + level_stack_entries > arena_entries) {
-        end_with_diagnostic(10,
-                            "The expression is too complex, causing an internal stack overflow");
+        end_with_diagnostic(status_too_complex);
     }
     suspended_levels[depth] = {level.value_count, level.operator_count, level.after_operand};
     ++depth;
@@ -303,7 +302,7 @@ void resume_enclosing_level(level_state& level, int& depth, double value) noexce
 
 double finish_level(level_state& level) noexcept {
     if (level.value_count <= level.operator_count) {
-        end_with_diagnostic(9, "The expression is incorrect");
+        end_with_diagnostic(status_incorrect);
     }
     while (level.operator_count > 0) reduce_top(level);
     return level.value_stack[0];
@@ -345,7 +344,7 @@ double evaluate_expression(char* text) noexcept {
         const char c = *position;
         const token_kind kind = token_kinds.kind[static_cast<unsigned char>(c)];
         if (kind == number_token) {
-            if (level.after_operand) end_with_diagnostic(7, "Two numbers stuck together");
+            if (level.after_operand) end_with_diagnostic(status_numbers_stuck);
             position = read_number(level, position);
             level.after_operand = true;
             multiply_after_number(level, position);

@@ -52,23 +52,6 @@ double unit_multiplier(char letter) noexcept {
     }
 }
 
-void append(char* message, std::size_t& length, std::size_t capacity, const char* text) noexcept {
-    for (; *text != '\0' && length + 1 < capacity; ++text) message[length++] = *text;
-    message[length] = '\0';
-}
-
-// Ends with the message "<before><letter><after>" of the diagnostics that name a unit letter.
-[[noreturn]] void end_naming_letter(int status, const char* before, char letter,
-                                    const char* after) noexcept {
-    char message[96];
-    std::size_t length = 0;
-    const char letter_text[2] = {letter, '\0'};
-    append(message, length, sizeof message, before);
-    append(message, length, sizeof message, letter_text);
-    append(message, length, sizeof message, after);
-    end_with_diagnostic(status, message);
-}
-
 // Letters that may follow Pi or a unit letter without status 2; they are then read as
 // letters in their own right and name nothing.
 bool may_follow_constant(char c) noexcept {
@@ -77,34 +60,33 @@ bool may_follow_constant(char c) noexcept {
 
 void check_after_constant(const char* text) noexcept {
     if (is_letter(*text) && !may_follow_constant(*text)) {
-        end_with_diagnostic(2, "Two Pi or K/M/G/T/P are joined");
+        end_with_diagnostic(status_constants_joined);
     }
 }
 
 char* read_pi(level_state& level, char* text) noexcept {
     if (level.after_operand) {
-        end_with_diagnostic(1, "Pi encounters a right parenthesis on the left side");
+        end_with_diagnostic(status_group_before_constant);
     }
     push_operand(level, pi);
     text += 2;
     level.after_operand = true;
     check_after_constant(text);
-    if (*text == '(')
-        end_with_diagnostic(3, "On the right side of Pi, there is a left parenthesis");
+    if (*text == '(') end_with_diagnostic(status_group_after_constant);
     return text;
 }
 
 char* read_unit_letter(level_state& level, char* text) noexcept {
     const char letter = *text;
     if (level.after_operand) {
-        end_naming_letter(1, "", letter, " encounters a right parenthesis on the left side");
+        end_naming_constant(status_group_before_constant, letter);
     }
     push_operand(level, unit_multiplier(letter));
     ++text;
     level.after_operand = true;
     check_after_constant(text);
     if (*text == '(') {
-        end_naming_letter(3, "On the right side of ", letter, ", there is a left parenthesis");
+        end_naming_constant(status_group_after_constant, letter);
     }
     return text;
 }
@@ -176,12 +158,12 @@ char* read_shift_specification(level_state& level, char* text) noexcept {
     if (scan_shift_fields(text, false, fields) != 5) {
         length_form = true;
         if (scan_shift_fields(text, true, fields) != 5) {
-            end_with_diagnostic(4, "Unknown function name");
+            end_with_diagnostic(status_unknown_function);
         }
     }
     shift_descriptor descriptor{};
     if (!make_shift_descriptor(fields, length_form, descriptor)) {
-        end_with_diagnostic(4, "Unknown function name");
+        end_with_diagnostic(status_unknown_function);
     }
     push_function_code(level, shift_function_code, descriptor);
     return text + fields.consumed;
@@ -249,7 +231,7 @@ char* read_number(level_state& level, char* text) noexcept {
     const char* end = text;
     const double value = numeric::text_to_double(text, &end);
     push_operand(level, value);
-    if (end == text) end_with_diagnostic(8, "Invalid character");
+    if (end == text) end_with_diagnostic(status_invalid_character);
     return text + (end - text);
 }
 
