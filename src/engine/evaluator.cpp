@@ -10,6 +10,7 @@
 #include "engine/level_stacks.h"
 #include "engine/operand_scanner.h"
 #include "engine/text_buffers.h"
+#include "numeric/character_classes.h"
 #include "numeric/extended.h"
 #include "numeric/integer_view.h"
 #include "numeric/math_services.h"
@@ -87,7 +88,7 @@ constexpr token_table make_token_table() noexcept {
     for (int code = 0; code < 128; ++code) {
         const char c = static_cast<char>(code);
         if (class_of(c) != not_an_operator) table.kind[code] = operator_token;
-        if (is_letter(c)) table.kind[code] = letter_token;
+        if (numeric::is_letter(c)) table.kind[code] = letter_token;
     }
     table.kind[static_cast<unsigned char>('(')] = open_token;
     table.kind[static_cast<unsigned char>(')')] = close_token;
@@ -220,12 +221,13 @@ void multiply_implicitly(level_state& level) noexcept {
 }
 
 void multiply_after_number(level_state& level, const char* next) noexcept {
-    if (*next == '(' || is_letter(*next)) multiply_implicitly(level);
+    if (*next == '(' || numeric::is_letter(*next)) multiply_implicitly(level);
 }
 
 // After a group, Pi and unit letters are not multiplied: they are rejected when read.
 void multiply_after_group(level_state& level, const char* next) noexcept {
-    if (*next == '(' || (is_letter(*next) && !begins_with_pi(next) && !is_unit_letter(next))) {
+    if (*next == '(' ||
+        (numeric::is_letter(*next) && !begins_with_pi(next) && !is_unit_letter(next))) {
         multiply_implicitly(level);
     }
 }

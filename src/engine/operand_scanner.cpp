@@ -6,60 +6,27 @@
 
 #include "engine/diagnostics.h"
 #include "engine/functions.h"
+#include "engine/letters.h"
+#include "numeric/character_classes.h"
+#include "numeric/math_services.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::engine {
 namespace {
 
-constexpr double pi = 3.141592653589793;
-
-constexpr char lower_case(char c) noexcept {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // True when the text begins with the lower-case name, letters compared without regard to
 // case. Stops at the text's NUL, which matches no letter of a name.
 bool begins_with_name(const char* text, const char* name) noexcept {
     for (; *name != '\0'; ++name, ++text) {
-        if (lower_case(*text) != *name) return false;
+        if (numeric::lower_case(*text) != *name) return false;
     }
     return true;
 }
 
-// The multiplier of a unit letter: powers of ten in lower case, powers of two in upper case.
-double unit_multiplier(char letter) noexcept {
-    switch (letter) {
-        case 'k':
-            return 1e3;
-        case 'm':
-            return 1e6;
-        case 'g':
-            return 1e9;
-        case 't':
-            return 1e12;
-        case 'p':
-            return 1e15;
-        case 'K':
-            return 1024.0;
-        case 'M':
-            return 1048576.0;
-        case 'G':
-            return 1073741824.0;
-        case 'T':
-            return 1099511627776.0;
-        default:
-            return 1125899906842624.0;  // 'P'
-    }
-}
-
-// Letters that may follow Pi or a unit letter without status 2; they are then read as
+// The radix letters may follow Pi or a unit letter without status 2; they are then read as
 // letters in their own right and name nothing.
-bool may_follow_constant(char c) noexcept {
-    return c == 'x' || c == 'X' || c == 'b' || c == 'B' || c == 'o' || c == 'O';
-}
-
 void check_after_constant(const char* text) noexcept {
-    if (is_letter(*text) && !may_follow_constant(*text)) {
+    if (numeric::is_letter(*text) && !is_radix_letter(*text)) {
         end_with_diagnostic(status_constants_joined);
     }
 }
@@ -68,7 +35,7 @@ char* read_pi(level_state& level, char* text) noexcept {
     if (level.after_operand) {
         end_with_diagnostic(status_group_before_constant);
     }
-    push_operand(level, pi);
+    push_operand(level, numeric::pi);
     text += 2;
     level.after_operand = true;
     check_after_constant(text);
@@ -184,15 +151,14 @@ bool begins_with_pi(const char* text) noexcept {
 }
 
 int match_function_name(const char* text) noexcept {
-    for (int position = 0; function_names[position] != nullptr; ++position) {
-        if (begins_with_name(text, function_names[position])) return position;
+    for (int position = 0; position < named_function_count; ++position) {
+        if (begins_with_name(text, named_functions[position].name)) return position;
     }
     return -1;
 }
 
 bool is_unit_letter(const char* text) noexcept {
-    const char c = *text;
-    if (c == '\0' || std::strchr("GKMPTgkmpt", c) == nullptr) return false;
+    if (!is_unit_set_letter(*text)) return false;
     return !begins_with_pi(text) && match_function_name(text) < 0;
 }
 
@@ -202,7 +168,7 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
     const int position = match_function_name(text);
     if (position >= 0) {
         push_function_code(level, position + first_function_code, shift_descriptor{});
-        return text + std::strlen(function_names[position]);
+        return text + std::strlen(named_functions[position].name);
     }
     return read_shift_specification(level, text);
 }
@@ -213,7 +179,7 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
  * text where none stands is pushed as 0 (so waiting functions still run) before status 8.
  */
 char* read_number(level_state& level, char* text) noexcept {
-    const char prefix = text[0] == '0' ? lower_case(text[1]) : '\0';
+    const char prefix = radix_prefix(text);
     if (prefix == 'x') {
         std::int64_t pattern = 0;
         int consumed = 0;

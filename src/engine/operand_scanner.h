@@ -6,19 +6,10 @@
 
 namespace fexpr::engine {
 
-// 'A' … 'Z' and 'a' … 'z' only; characters of 128 and above are never letters.
-constexpr bool is_letter(char c) noexcept {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-constexpr bool is_digit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
-
 // True when the text begins with "Pi", letters compared without regard to case.
 bool begins_with_pi(const char* text) noexcept;
 
-// The position in function_names of the first name the text begins with (case ignored),
+// The position in named_functions of the first name the text begins with (case ignored),
 // or -1.
 int match_function_name(const char* text) noexcept;
 

@@ -1,5 +1,6 @@
 // The format-suffix grammar shared by the command line and the interactive mode.
 #include "format/layouts.h"
+#include "numeric/character_classes.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::format {
@@ -17,8 +18,9 @@ bool lead_and_number(const char* text, char lead, int low, int high, int* number
     return true;
 }
 
+// The letter `lower` in either case.
 bool is_letter(char character, char lower) noexcept {
-    return character == lower || character == static_cast<char>(lower - ('a' - 'A'));
+    return numeric::lower_case(character) == lower;
 }
 
 }  // namespace

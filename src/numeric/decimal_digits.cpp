@@ -213,7 +213,7 @@ decimal_digits parse_scientific(const char* text, const char* end) noexcept {
     const char* p = text;
     for (; p != end && *p != 'e'; ++p) {
         if (*p == '.') continue;
-        if (result.count < computed_digits) result.digit[result.count++] = *p;
+        if (result.count < significant_digit_limit) result.digit[result.count++] = *p;
     }
     if (p == end) return result;
     ++p;  // 'e'
@@ -251,7 +251,7 @@ bool exceeds_half(double magnitude, int exponent) noexcept {
 decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     decimal_digits result = zero_digits();
     if (magnitude == 0) return result;
-    const int kept = wanted < computed_digits ? wanted : computed_digits;
+    const int kept = wanted < significant_digit_limit ? wanted : significant_digit_limit;
     if (kept >= 1 && exact_digits(magnitude, kept, result)) return result;
     const int precision = kept - 1;
     char text[40];
@@ -270,10 +270,10 @@ decimal_digits significant_digits(double magnitude, int wanted) noexcept {
  * raised exponent with trailing zeros. */
 decimal_digits digits_to_power(double magnitude, int lowest_power, int max_digits) noexcept {
     if (magnitude == 0) return zero_digits();
-    const decimal_digits full = significant_digits(magnitude, computed_digits);
+    const decimal_digits full = significant_digits(magnitude, significant_digit_limit);
     long long kept = static_cast<long long>(full.exponent) - lowest_power + 1;
     if (kept > max_digits) kept = max_digits;
-    if (kept >= computed_digits) return full;
+    if (kept >= significant_digit_limit) return full;
     if (kept >= 1) return significant_digits(magnitude, static_cast<int>(kept));
     if (kept < 0 || !exceeds_half(magnitude, full.exponent)) return zero_digits();
     decimal_digits unit = zero_digits();

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "numeric/scan_characters.h"
+#include "numeric/character_classes.h"
+#include "numeric/decimal_digits.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::numeric {
@@ -15,7 +16,7 @@ namespace {
 // A decimal number as read: significant × 10^exponent, significant holding at most 19
 // digits with the first not '0' (count 0 for zero).
 struct decimal_number {
-    char significant[19];
+    char significant[significant_digit_limit];
     int count;
     std::int64_t exponent;
 };
@@ -47,7 +48,7 @@ const char* read_digits(const char* text, decimal_number& number) noexcept {
         if (!is_decimal_digit(*p)) break;
         seen_digit = true;
         const bool leading_zero = number.count == 0 && *p == '0';
-        const bool kept = !leading_zero && number.count < 19;
+        const bool kept = !leading_zero && number.count < significant_digit_limit;
         if (kept) number.significant[number.count++] = *p;
         if (seen_point && (kept || leading_zero)) --number.exponent;
         if (!seen_point && !kept && !leading_zero) ++number.exponent;
@@ -91,8 +92,9 @@ bool below(const decimal_number& number, double rounded) noexcept {
 // = 1.797693134862315907729…e308.
 bool reaches_overflow(const decimal_number& number, std::int64_t leading) noexcept {
     if (leading != 308) return leading > 308;
-    const char* limit = "1797693134862315907";
-    for (int i = 0; i < 19; ++i) {
+    const char limit[] = "1797693134862315907";
+    static_assert(sizeof limit - 1 == significant_digit_limit, "the digits of 2^1024 kept");
+    for (int i = 0; i < significant_digit_limit; ++i) {
         const char digit = i < number.count ? number.significant[i] : '0';
         if (digit != limit[i]) return digit > limit[i];
     }

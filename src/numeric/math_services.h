@@ -3,6 +3,9 @@
 
 namespace fexpr::numeric {
 
+// The double nearest to pi: the value of Pi, and the pi of the degree conversions.
+constexpr double pi = 3.141592653589793;
+
 enum math_error_kind : int {
     math_domain = 1,
     math_singularity = 2,
