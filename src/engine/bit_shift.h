@@ -5,7 +5,7 @@
 
 namespace fexpr::engine {
 
-// One shift specification as the operand scanner validated it.
+// One shift descriptor as the operand scanner validated it.
 struct shift_descriptor {
     char kind;            // 'l' logical, 'a' arithmetic, 'r' rotate
     char direction;       // 'l' toward higher bit numbers, 'r' toward lower ones

@@ -1,4 +1,4 @@
-// The operand scanner: letter dispatch, shift specifications and number literals.
+// The operand scanner: letter dispatch, shift descriptors and number literals.
 #include "engine/operand_scanner.h"
 
 #include <cstdint>
@@ -58,7 +58,7 @@ char* read_unit_letter(level_state& level, char* text) noexcept {
     return text;
 }
 
-// The fields of a shift specification as scanned, before they are tested.
+// The fields of a shift descriptor as scanned, before they are tested.
 struct shift_fields {
     char kind;
     char direction;
@@ -119,7 +119,7 @@ bool make_shift_descriptor(const shift_fields& fields, bool length_form,
 
 // The first form decides alone once it fills all five fields; only otherwise is the form
 // with 'l' tried.
-char* read_shift_specification(level_state& level, char* text) noexcept {
+char* read_shift_descriptor(level_state& level, char* text) noexcept {
     shift_fields fields{};
     bool length_form = false;
     if (scan_shift_fields(text, false, fields) != 5) {
@@ -170,7 +170,7 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
         push_function_code(level, position + first_function_code, shift_descriptor{});
         return text + std::strlen(named_functions[position].name);
     }
-    return read_shift_specification(level, text);
+    return read_shift_descriptor(level, text);
 }
 
 /*

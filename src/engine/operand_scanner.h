@@ -1,5 +1,5 @@
 // Reading what stands where the evaluator expects an operand: numbers, radix literals, Pi,
-// unit letters, function names and shift specifications.
+// unit letters, function names and shift descriptors.
 #pragma once
 
 #include "engine/level_stacks.h"
@@ -17,7 +17,7 @@ int match_function_name(const char* text) noexcept;
 // function name.
 bool is_unit_letter(const char* text) noexcept;
 
-// Reads Pi, a unit letter, a function name or a shift specification at a letter, pushes it
+// Reads Pi, a unit letter, a function name or a shift descriptor at a letter, pushes it
 // on the level's stacks and returns the position after it. Ends the evaluation with status
 // 1, 2, 3 or 4 when it finds none or when what follows Pi or a unit letter is not allowed.
 char* read_letter_operand(level_state& level, char* text) noexcept;
