@@ -10,6 +10,7 @@
 #include <string>
 
 #include "numeric/text_output.h"
+#include "numeric/decimal_input.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::numeric {

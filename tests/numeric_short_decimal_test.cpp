@@ -6,7 +6,7 @@
 #include <cstring>
 #include <random>
 
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "numeric/decimal_input.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::numeric {

@@ -12,7 +12,7 @@
 #include <limits>
 #include <string>
 
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 namespace fexpr::numeric {
 namespace {

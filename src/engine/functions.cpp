@@ -4,7 +4,7 @@
 #include "numeric/extended.h"
 #include "numeric/math_services.h"
 #include "numeric/text_output.h"
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 namespace fexpr::engine {
 namespace {

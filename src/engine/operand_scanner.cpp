@@ -9,6 +9,7 @@
 #include "engine/letters.h"
 #include "numeric/character_classes.h"
 #include "numeric/math_services.h"
+#include "numeric/decimal_input.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::engine {

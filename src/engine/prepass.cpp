@@ -8,7 +8,7 @@
 #include "engine/operand_scanner.h"
 #include "engine/text_buffers.h"
 #include "numeric/character_classes.h"
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 namespace fexpr::engine {
 namespace {

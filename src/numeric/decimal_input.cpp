@@ -1,4 +1,6 @@
 // text_to_double: the decimal number syntax and its conversion to a double.
+#include "numeric/decimal_input.h"
+
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -8,7 +10,6 @@
 
 #include "numeric/character_classes.h"
 #include "numeric/decimal_digits.h"
-#include "numeric/text_scan.h"
 
 namespace fexpr::numeric {
 namespace {

@@ -1,5 +1,6 @@
 // The system's own formatted scans and integer digit texts in a radix.
 #include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 #include <climits>
 #include <cstddef>
