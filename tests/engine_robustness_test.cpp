@@ -1,6 +1,5 @@
 // Deep nesting, the longest texts, random garbage, and evaluations that must not leak into
 // the next one.
-#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -30,6 +29,9 @@ TEST(EngineRobustness, DeepNesting) {
     EXPECT_EQ(empty.status, 9);
 }
 
+// Every kind of long text ends with a value or a diagnostic, and the pre-pass at most doubles
+// it (the bound of the work that follows; the time it takes is measured by the benchmark
+// evaluate_long_pieces).
 TEST(EngineRobustness, LongTextsOfEveryKind) {
     const char* pieces[] = {"1k",   "K", "(",    ")",   "#",
                             "9",    "+", "sqrt", "Pi",  " ",
@@ -37,11 +39,8 @@ TEST(EngineRobustness, LongTextsOfEveryKind) {
                             "\xff", "e", ".",    "(2)"};
     for (const char* piece : pieces) {
         const std::string text = repeat_text(piece, 16383 / std::string(piece).size());
-        const auto start = std::chrono::steady_clock::now();
+        EXPECT_LE(prepared_text(text).size(), 2 * text.size()) << piece;
         const engine_run run = run_engine(text);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 100)
-            << piece;
         if (run.ended) {
             EXPECT_GE(run.status, 1) << piece;
         }
