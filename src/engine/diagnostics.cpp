@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "numeric/text_output.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::engine {
 namespace {
@@ -38,10 +39,10 @@ void end_naming_constant(exit_status status, char letter) noexcept {
     const char* pi = std::strstr(message, "Pi");
     if (pi == nullptr) end_with_diagnostic(status);
     char named[96];
-    numeric::text_builder builder = numeric::make_builder(named, sizeof named);
-    numeric::append_text(builder, message, static_cast<std::size_t>(pi - message));
-    numeric::append_char(builder, letter);
-    numeric::append_text(builder, pi + 2);
+    platform::text_builder builder = platform::make_builder(named, sizeof named);
+    platform::append_text(builder, message, static_cast<std::size_t>(pi - message));
+    platform::append_char(builder, letter);
+    platform::append_text(builder, pi + 2);
     end_with_message(status, named, builder.length);
 }
 

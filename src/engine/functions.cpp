@@ -1,10 +1,10 @@
 // The unary functions: what each code computes and the loop that applies waiting codes.
 #include "engine/functions.h"
 
+#include "numeric/decimal_input.h"
 #include "numeric/extended.h"
 #include "numeric/math_services.h"
 #include "numeric/text_output.h"
-#include "numeric/decimal_input.h"
 
 namespace fexpr::engine {
 namespace {

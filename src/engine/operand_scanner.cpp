@@ -8,8 +8,8 @@
 #include "engine/functions.h"
 #include "engine/letters.h"
 #include "numeric/character_classes.h"
-#include "numeric/math_services.h"
 #include "numeric/decimal_input.h"
+#include "numeric/math_services.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::engine {

@@ -9,6 +9,7 @@
 #include "format/grouping.h"
 #include "numeric/integer_view.h"
 #include "numeric/text_output.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::format {
 namespace {
@@ -44,13 +45,13 @@ void print_grouped(platform::output_stream* stream, engine::digit_grouping group
 void print_digit_groups(platform::output_stream* stream, const char* prefix, const char* digits,
                         int groups, std::size_t width) noexcept {
     char line[integer_line_capacity];
-    numeric::text_builder builder = numeric::make_builder(line, sizeof line);
-    numeric::append_text(builder, prefix);
+    platform::text_builder builder = platform::make_builder(line, sizeof line);
+    platform::append_text(builder, prefix);
     for (int group = 0; group < groups; ++group) {
-        if (group > 0) numeric::append_char(builder, '_');
-        numeric::append_text(builder, digits + static_cast<std::size_t>(group) * width, width);
+        if (group > 0) platform::append_char(builder, '_');
+        platform::append_text(builder, digits + static_cast<std::size_t>(group) * width, width);
     }
-    numeric::append_char(builder, '\n');
+    platform::append_char(builder, '\n');
     platform::write_stream(stream, line, builder.length);
 }
 

@@ -8,6 +8,7 @@
 
 #include "numeric/extended.h"
 #include "platform/output_stream.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -43,15 +44,6 @@ double positive_infinity() noexcept {
 
 bool is_positive_nan(double x) noexcept {
     return std::isnan(x) && !std::signbit(x);
-}
-
-// Appends text to a fixed buffer, cutting it at `capacity`; returns the new length.
-std::size_t append_text(char* buffer, std::size_t used, std::size_t capacity,
-                        const char* text) noexcept {
-    std::size_t length = std::strlen(text);
-    if (length > capacity - used) length = capacity - used;
-    std::memcpy(buffer + used, text, length);
-    return used + length;
 }
 
 // True when y is a whole number below 2^63 in magnitude.
@@ -132,14 +124,13 @@ double report_math_error(math_error_kind kind, const char* name, double substitu
     const char* kind_name = index > 0 && index < kind_count ? kind_names[index] : "UNKNOWN";
     // Report names are short; a longer one is cut so that the kind and the line ends still fit.
     char message[96];
-    constexpr std::size_t room = sizeof message;
-    constexpr std::size_t name_room = room - 24;
-    std::size_t used = append_text(message, 0, room, "\r\n");
-    used = append_text(message, used, name_room, name);
-    used = append_text(message, used, room, ": ");
-    used = append_text(message, used, room, kind_name);
-    used = append_text(message, used, room, " error\r\n");
-    platform::write_standard_error(message, used);
+    platform::text_builder builder = platform::make_builder(message, sizeof message);
+    platform::append_text(builder, "\r\n");
+    platform::append_text(builder, name, sizeof message - 26);
+    platform::append_text(builder, ": ");
+    platform::append_text(builder, kind_name);
+    platform::append_text(builder, " error\r\n");
+    platform::write_standard_error(message, builder.length);
     return substitute;
 }
 

@@ -13,21 +13,17 @@
 
 #include "platform/output_stream.h"
 #include "platform/system_io.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::platform {
 namespace {
 
-bool append_text(char* out, std::size_t size, std::size_t& used, const char* text) noexcept {
-    const std::size_t length = std::strlen(text);
-    if (used + length >= size) return false;
-    std::memcpy(out + used, text, length + 1);
-    used += length;
-    return true;
-}
-
+// folder and rest joined in out; false when they do not fit.
 bool join_path(char* out, std::size_t size, const char* folder, const char* rest) noexcept {
-    std::size_t used = 0;
-    return append_text(out, size, used, folder) && append_text(out, size, used, rest);
+    text_builder path = make_builder(out, size);
+    append_text(path, folder);
+    append_text(path, rest);
+    return !path.cut;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/fixed_files.h"
 #include "platform/output_stream.h"
 #include "platform/system_io.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::platform {
 namespace {
@@ -15,12 +16,14 @@ exit_hook current_exit_hook = nullptr;
 
 // "fexpr: cannot write <name>: <reason>" on standard error.
 void report_write_failure(const char* name, int error_number) noexcept {
-    char line[512] = "fexpr: cannot write ";
-    std::strncat(line, name, 200);
-    std::strncat(line, ": ", 3);
-    std::strncat(line, std::strerror(error_number), 200);
-    std::strncat(line, "\n", 2);
-    write_all(standard_error_descriptor, line, std::strlen(line));
+    char line[512];
+    text_builder builder = make_builder(line, sizeof line);
+    append_text(builder, "fexpr: cannot write ");
+    append_text(builder, name, 200);
+    append_text(builder, ": ");
+    append_text(builder, std::strerror(error_number), 200);
+    append_char(builder, '\n');
+    write_all(standard_error_descriptor, line, builder.length);
 }
 
 }  // namespace
