@@ -88,10 +88,10 @@ const data_limit_case data_limit_cases[] = {
     {"sum reaches 16383", one_of_length(8190) + "\n" + one_of_length(8190) + "\n", too_long, 12},
     {"sum stays at 16382", one_of_length(8190) + "\n" + one_of_length(8189) + "\n", "2\n", 0},
     {"line longer than 16383", one_of_length(16383) + "+1\n", too_long, 12},
-    {"time stamps of 16383", "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8378, ' '),
+    {"time stamps of 16383", "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8376, ' '),
      "01:00.000\n", 0},
     {"time stamps beyond 16383",
-     "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8379, ' '), too_long, 12},
+     "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8377, ' '), too_long, 12},
 };
 
 TEST(DiagnosticsEndToEnd, DataFileLengthLimits) {
