@@ -109,8 +109,11 @@ TEST(DiagnosticsEndToEnd, LongConsoleLinesArriveInPieces) {
     request.input = one_of_length(16383) + "+1\n";
     EXPECT_EQ(run_fexpr(request).out, session({"1\n", "1\n"}));
 
-    // A line of exactly 16383 characters leaves its newline behind as an empty line.
+    // The newline after a line of exactly 16383 characters ends that line, not the dialogue;
+    // an empty line after it still does.
     request.input = one_of_length(16383) + "\n5\n";
+    EXPECT_EQ(run_fexpr(request).out, session({"1\n", "5\n"}));
+    request.input = one_of_length(16383) + "\n\n5\n";
     EXPECT_EQ(run_fexpr(request).out, session({"1\n"}));
 }
 
