@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs every example of a document and compares what it prints with what the document shows.
-# An example is a command line "$ command" in a code block (a block indented by four blanks in
-# Markdown, .EX to .EE in a manual page), followed by the lines it prints, standard error
-# included. The commands of one document run in order in one shell, in a scratch folder, with
+# An example is a command line "$ command" in a code block (a block indented by four or
+# more blanks in Markdown, .EX to .EE in a manual page), followed by the lines it prints,
+# standard error included. The commands of one document run in order in one shell, in a scratch folder, with
 # the fexpr under test first on PATH; HOME is a scratch folder too.
 # Usage: check_examples.sh FEXPR DOCUMENT [drive]
 #   With "drive", FEXPR_DRIVE_C is set to a scratch folder; otherwise it is unset, so that
@@ -21,8 +21,11 @@ case $document in
 *.md)
     # Also the table rows whose last two cells are `fexpr ...` and its output (a row that
     # abbreviates its output with "…" shows an example the tour shows whole).
-    awk '/^    \$ / { inside = 1 }
-         inside && /^    / { print substr($0, 5); next }
+    # A code block may be indented further inside a list item.
+    awk 'match($0, /^    +\$ /) { inside = 1; indent = RLENGTH - 2 }
+         inside && substr($0, 1, indent) ~ /^ *$/ && length($0) > indent {
+             print substr($0, indent + 1); next
+         }
          { inside = 0 }
          /\| `fexpr [^`]*` \| `[^`…]*` \|$/ {
              cells = split($0, cell, / \| /)
