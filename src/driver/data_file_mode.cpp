@@ -43,7 +43,7 @@ void join_sum_lines(std::size_t length) noexcept {
     std::size_t line_length = 0;
     char* text = engine::expression_text;
     while (read_data_line(&line_length)) {
-        if (length + line_length + 3 >= engine::max_text_length) {
+        if (length + line_length + 3 > engine::max_joined_length) {
             platform::close_reader(data_reader);
             end_too_long();
         }

@@ -81,7 +81,7 @@ void end_too_long() noexcept {
 
 void append_within_limit(std::size_t* length, const char* text) noexcept {
     const std::size_t added = std::strlen(text);
-    if (*length + added >= engine::max_text_length) end_too_long();
+    if (*length + added > engine::max_joined_length) end_too_long();
     std::memcpy(engine::expression_text + *length, text, added + 1);
     *length += added;
 }

@@ -14,9 +14,12 @@
 
 namespace fexpr::engine {
 
-// Capacity of the driver's texts: at most 16383 characters and the NUL.
+// Capacity of the driver's texts: at most 16383 characters and the NUL. A parameter or a
+// line longer than max_text_length is cut there; a time-stamp difference may fill it.
 constexpr std::size_t text_capacity = 16384;
 constexpr std::size_t max_text_length = text_capacity - 1;
+// Joined parameters and joined data-file lines stay below the longest text.
+constexpr std::size_t max_joined_length = max_text_length - 1;
 
 // The pre-pass wraps every number that carries a unit letter in parentheses, which can make
 // the text up to twice as long ('1k' becomes '(1k)'); expression_text has room for that.
