@@ -105,10 +105,4 @@ std::string repeat_text(const std::string& piece, std::size_t count) {
     return text;
 }
 
-unsigned long long bits_of(double value) {
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 }  // namespace fexpr::testing

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "test_doubles.h"
+
 namespace fexpr::testing {
 
 struct engine_run {
@@ -23,8 +25,5 @@ std::string prepared_text(const std::string& expression);
 
 // A text of `count` copies of `piece`.
 std::string repeat_text(const std::string& piece, std::size_t count);
-
-// The bit pattern of a double, for exact comparisons (signs of zeros and NaNs included).
-unsigned long long bits_of(double value);
 
 }  // namespace fexpr::testing

@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "numeric/text_output.h"
 #include "numeric/decimal_input.h"
+#include "numeric/text_output.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::numeric {

@@ -19,10 +19,13 @@
 #endif
 
 #include "numeric/math_services.h"
+#include "test_doubles.h"
 
 namespace {
 
 using namespace fexpr::numeric;
+using fexpr::testing::bits_of;
+using fexpr::testing::same_value;
 
 const double inf = std::numeric_limits<double>::infinity();
 const double pos_nan = std::copysign(std::numeric_limits<double>::quiet_NaN(), 1.0);
@@ -31,25 +34,6 @@ const double double_max = std::numeric_limits<double>::max();
 const double two_53 = 9007199254740992.0;
 const double pi = 3.141592653589793;
 const double half_pi = 1.5707963267948966;
-
-std::uint64_t bits_of(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-// Equal bit patterns; any NaN matches a NaN of the same sign (the payload is not behaviour).
-::testing::AssertionResult same_value(double expected, double actual) {
-    const bool match = std::isnan(expected)
-                           ? std::isnan(actual) && std::signbit(actual) == std::signbit(expected)
-                           : bits_of(actual) == bits_of(expected);
-    if (match) return ::testing::AssertionSuccess();
-    char text[128];
-    std::snprintf(text, sizeof text, "expected %.17g (%016llx), got %.17g (%016llx)", expected,
-                  static_cast<unsigned long long>(bits_of(expected)), actual,
-                  static_cast<unsigned long long>(bits_of(actual)));
-    return ::testing::AssertionFailure() << text;
-}
 
 // Runs `action` with the standard-error descriptor sent to a temporary file and returns
 // everything written there.
