@@ -6,20 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define close _close
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
 #include "engine/text_buffers.h"
+#include "error_capture.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 
@@ -40,33 +31,6 @@ void load_expression(const std::string& expression) {
     std::memcpy(engine::expression_text, expression.data(), length);
     engine::expression_text[length] = '\0';
 }
-
-// Sends standard error into a temporary file while it is in place.
-struct error_capture {
-    int saved = -1;
-    std::FILE* file = nullptr;
-
-    void start() {
-        std::fflush(stderr);
-        file = std::tmpfile();
-        if (file == nullptr) return;
-        saved = dup(2);
-        dup2(fileno(file), 2);
-    }
-    std::string finish() {
-        if (file == nullptr) return {};
-        dup2(saved, 2);
-        close(saved);
-        std::string text;
-        std::rewind(file);
-        char chunk[256];
-        std::size_t count = 0;
-        while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
-        std::fclose(file);
-        file = nullptr;
-        return text;
-    }
-};
 
 }  // namespace
 

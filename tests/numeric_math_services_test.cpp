@@ -8,16 +8,7 @@
 #include <limits>
 #include <string>
 
-#ifdef _WIN32
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define close _close
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
+#include "error_capture.h"
 #include "numeric/math_services.h"
 #include "test_doubles.h"
 
@@ -25,6 +16,7 @@ namespace {
 
 using namespace fexpr::numeric;
 using fexpr::testing::bits_of;
+using fexpr::testing::capture_standard_error;
 using fexpr::testing::same_value;
 
 const double inf = std::numeric_limits<double>::infinity();
@@ -34,27 +26,6 @@ const double double_max = std::numeric_limits<double>::max();
 const double two_53 = 9007199254740992.0;
 const double pi = 3.141592653589793;
 const double half_pi = 1.5707963267948966;
-
-// Runs `action` with the standard-error descriptor sent to a temporary file and returns
-// everything written there.
-template <typename Action>
-std::string capture_standard_error(Action action) {
-    std::fflush(stderr);
-    std::FILE* file = std::tmpfile();
-    if (file == nullptr) return "<no temporary file>";
-    const int saved = dup(2);
-    dup2(fileno(file), 2);
-    action();
-    dup2(saved, 2);
-    close(saved);
-    std::string text;
-    std::rewind(file);
-    char buffer[256];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
-    std::fclose(file);
-    return text;
-}
 
 std::string report_line(const char* line) {
     return line[0] == '\0' ? std::string() : "\r\n" + std::string(line) + "\r\n";
