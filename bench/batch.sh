@@ -18,20 +18,7 @@ runs=${3:-5}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Decimals, + - * /, parentheses, ^2 and ^3; no letters and no unary minus, so that bc -l
-# reads every line the same way.
-awk -v n="$lines" 'BEGIN {
-    srand(20261208)
-    for (i = 0; i < n; i++) {
-        a = int(rand() * 1000) "." int(rand() * 100); b = int(rand() * 100) + 1
-        c = int(rand() * 50) "." int(rand() * 10); d = int(rand() * 9) + 1
-        k = i % 4
-        if (k == 0) print a "+" b "*" c
-        else if (k == 1) print "(" a "-" c ")/" b
-        else if (k == 2) print c "^2+" d "^3-" b
-        else print "(" a "+" b ")*(" c "-" d ")/" b "+" a "/" d
-    }
-}' > "$work/lines.txt"
+"$(dirname "$0")/mixed_lines.sh" "$lines" > "$work/lines.txt"
 
 seconds() { local start end; start=$(date +%s.%N); "$@"; end=$(date +%s.%N); echo "$end - $start" | bc -l; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
