@@ -6,9 +6,10 @@
 # Step 1 streams a seeded file of mixed expression lines through standard input (the
 # interactive mode) and through `bc -l`, alternating, and prints lines per second of each
 # and their ratio (medians), then the peak memory at 10k, 100k and all lines. Step 2 times
-# one expression per process and a 16383-character data file against /bin/true with
-# hyperfine. Step 3 counts instructions with callgrind (per line over 20,000 lines, and the
-# whole process of one expression), which does not depend on the machine's load. Needs bc,
+# one expression per process against /bin/true and against a static C program that reads
+# one number and prints it (floor_one_number.c), and a 16383-character data file, with
+# hyperfine; streaming is also compared with floor_stream.c. Step 3 counts instructions with
+# callgrind (per line over 20,000 lines, and the whole process of one expression), which does not depend on the machine's load. Needs bc,
 # hyperfine and GNU time (apt-get install -y bc hyperfine time); valgrind for step 3.
 set -euo pipefail
 
@@ -18,20 +19,11 @@ runs=${3:-5}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Decimals, + - * /, parentheses, ^2 and ^3; no letters and no unary minus, so that bc -l
-# reads every line the same way.
-awk -v n="$lines" 'BEGIN {
-    srand(20261208)
-    for (i = 0; i < n; i++) {
-        a = int(rand() * 1000) "." int(rand() * 100); b = int(rand() * 100) + 1
-        c = int(rand() * 50) "." int(rand() * 10); d = int(rand() * 9) + 1
-        k = i % 4
-        if (k == 0) print a "+" b "*" c
-        else if (k == 1) print "(" a "-" c ")/" b
-        else if (k == 2) print c "^2+" d "^3-" b
-        else print "(" a "+" b ")*(" c "-" d ")/" b "+" a "/" d
-    }
-}' > "$work/lines.txt"
+"$(dirname "$0")/mixed_lines.sh" "$lines" > "$work/lines.txt"
+# The floors: static C programs that do only the reading and printing.
+for floor in floor_one_number floor_stream; do
+    cc -O2 -static -o "$work/$floor" "$(dirname "$0")/$floor.c"
+done
 
 seconds() { local start end; start=$(date +%s.%N); "$@"; end=$(date +%s.%N); echo "$end - $start" | bc -l; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -46,6 +38,19 @@ fexpr_rate=$(echo "$lines / $(median < "$work/fexpr.t")" | bc -l)
 bc_rate=$(echo "$lines / $(median < "$work/bc.t")" | bc -l)
 printf 'fexpr  %12.0f lines/s\nbc -l  %12.0f lines/s\nratio  %12.2f\n' \
     "$fexpr_rate" "$bc_rate" "$(echo "$fexpr_rate / $bc_rate" | bc -l)"
+echo "== the same lines through the static C floor (floor_stream.c), $runs paired runs"
+: > "$work/fexpr.t"; : > "$work/floor.t"
+for _ in $(seq "$runs"); do
+    seconds sh -c "\"$fexpr\" < \"$work/lines.txt\" > /dev/null" >> "$work/fexpr.t"
+    seconds sh -c "\"$work/floor_stream\" < \"$work/lines.txt\" > /dev/null" >> "$work/floor.t"
+done
+printf 'fexpr against the floor: %.2f times its speed\n' \
+    "$(echo "$(median < "$work/floor.t") / $(median < "$work/fexpr.t")" | bc -l)"
+if [ -x /usr/bin/time ]; then
+    for program in "$fexpr 3000+2^10" "$work/floor_one_number 3000"; do
+        /usr/bin/time -f "${program##*/}: %M KiB peak, %R page faults" $program > /dev/null
+    done
+fi
 if [ -x /usr/bin/time ]; then
     for count in 10000 100000 "$lines"; do
         head -n "$count" "$work/lines.txt" > "$work/head.txt"
@@ -80,6 +85,8 @@ PYTHON
 if command -v hyperfine >/dev/null; then
     echo "== one expression per process"
     ratio "$fexpr 3000+2^10" "/bin/true"
+    echo "== one expression per process against the static C floor (floor_one_number.c)"
+    ratio "$fexpr 3000+2^10" "$work/floor_one_number 3000"
     echo "== a 16383-character data file"
     mkdir -p "$work/drive/Data"
     # One line "1+1+…+10" of 16382 characters and its newline.

@@ -1,7 +1,6 @@
 // Start-up, the choice of the invocation mode, and the command-line paths.
 #include "driver/modes.h"
 
-#include <clocale>
 #include <cstring>
 
 #include "driver/help_texts.h"
@@ -94,7 +93,8 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
  * one parameter is the data-file path or a single expression, several are joined.
  */
 void run(int argc, char** argv) noexcept {
-    std::setlocale(LC_ALL, "C");
+    // The process keeps the "C" locale every C and C++ program starts in, so numbers are
+    // read and written with '.' whatever the environment says; nothing calls setlocale.
     if (argc <= 1) run_interactive_mode();
     if (argc == 2) run_help_switches(argv[1]);
     int first = 1;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "numeric/character_classes.h"
@@ -164,11 +165,12 @@ bool read_plain_decimal(const char* text, const char** end, double& value) noexc
     return true;
 }
 
-/* The magnitude: rounded to nearest (ties to even) by std::from_chars on the rebuilt
- * text, which also rounds values below the smallest subnormal to it or to zero. Tricky
+/* The magnitude: rounded to nearest (ties to even) by the C library's strtod on the rebuilt
+ * text "digits e exponent", which also rounds values below the smallest subnormal to it or
+ * to zero; std::from_chars would do the same but links the C++ exception runtime. Tricky
  * cases: the top binade [2^1023, 2^1024) truncates toward zero (a rounded result above the
  * number steps down, 2^1023 itself is reached only by rounding from below and stays), from
- * 2^1024 on the result is infinite, and exponents far out of range never reach from_chars. */
+ * 2^1024 on the result is infinite, and exponents far out of range never reach strtod. */
 double magnitude_of(const decimal_number& number) noexcept {
     constexpr double infinity = std::numeric_limits<double>::infinity();
     constexpr double largest = std::numeric_limits<double>::max();
@@ -183,12 +185,9 @@ double magnitude_of(const decimal_number& number) noexcept {
     text[length++] = 'e';
     const auto exponent_end =
         std::to_chars(text + length, text + sizeof text, static_cast<int>(number.exponent));
-    double rounded = 0;
-    const auto read = std::from_chars(text, exponent_end.ptr, rounded);
-    if (read.ec == std::errc::result_out_of_range || std::isinf(rounded)) {
-        if (leading < 0) return 0;
-        return reaches_overflow(number, leading) ? infinity : largest;
-    }
+    *exponent_end.ptr = '\0';
+    const double rounded = std::strtod(text, nullptr);
+    if (std::isinf(rounded)) return reaches_overflow(number, leading) ? infinity : largest;
     if (rounded > top_binade && below(number, rounded)) {
         return std::nextafter(rounded, 0.0);
     }

@@ -12,7 +12,8 @@ namespace {
 
 constexpr unsigned long path_capacity = 4096;
 
-output_stream result_stream_storage{-1, false, false, 0, result_file_path, 0, {}};
+// Zero-initialised (in .bss); open_result_file fills it in.
+output_stream result_stream_storage;
 bool result_stream_open = false;
 
 // Appends a whole piece of a path; false when it does not fit.
@@ -64,6 +65,7 @@ output_stream* open_result_file() noexcept {
     const int descriptor = open_for_writing(path);
     if (descriptor < 0) return nullptr;
     result_stream_storage.descriptor = descriptor;
+    result_stream_storage.name = result_file_path;
     result_stream_storage.write_through = false;
     result_stream_storage.failed = false;
     result_stream_storage.error_number = 0;

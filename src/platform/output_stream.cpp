@@ -8,8 +8,9 @@
 namespace fexpr::platform {
 namespace {
 
-output_stream standard_output_stream{standard_output_descriptor, false, false, 0,
-                                     "standard output",          0,     {}};
+// Zero-initialised, so the stream and its buffer lie in .bss and cost no page of the file;
+// standard_output() fills in the fields on first use.
+output_stream standard_output_stream;
 bool standard_output_ready = false;
 
 void record_failure(output_stream* stream) noexcept {
@@ -22,6 +23,8 @@ void record_failure(output_stream* stream) noexcept {
 output_stream* standard_output() noexcept {
     if (!standard_output_ready) {
         standard_output_ready = true;
+        standard_output_stream.descriptor = standard_output_descriptor;
+        standard_output_stream.name = "standard output";
         standard_output_stream.write_through = is_terminal(standard_output_descriptor);
     }
     return &standard_output_stream;
