@@ -36,8 +36,8 @@ bool read_console_line(char* out, std::size_t capacity) noexcept {
     return true;
 }
 
-// The text after the last blank may be a format suffix; when it is, the blank ends the
-// expression. Otherwise the whole line, blanks included, is the expression.
+}  // namespace
+
 format::output_format split_suffix(char* line) noexcept {
     char* blank = std::strrchr(line, ' ');
     if (blank == nullptr) return format::layout_default;
@@ -45,8 +45,6 @@ format::output_format split_suffix(char* line) noexcept {
     if (layout != format::layout_default) *blank = '\0';
     return layout;
 }
-
-}  // namespace
 
 void run_interactive_mode() noexcept {
     platform::output_stream* out = platform::standard_output();

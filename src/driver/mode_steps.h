@@ -8,9 +8,13 @@
 
 namespace fexpr::driver {
 
-// Exit statuses of the driver's own diagnostics.
+// Exit statuses of the driver's own diagnostics, and of a command line it cannot use (the
+// usage status of sysexits, which no expression fault shares).
 constexpr int status_cannot_open_data = 11;
 constexpr int status_too_long = 12;
+constexpr int status_usage = 64;
+
+constexpr char too_long_message[] = "Expression too long(>16384 characters)";
 
 // Runs the pre-pass and the evaluator on expression_text and prints the value in `layout`.
 void evaluate_and_print(format::output_format layout, platform::output_stream* stream) noexcept;
@@ -22,6 +26,15 @@ void append_within_limit(std::size_t* length, const char* text) noexcept;
 
 // Ends the process with the length diagnostic, status 12.
 [[noreturn]] void end_too_long() noexcept;
+
+// The text after the last blank of `line` may be a format suffix; when it is, the blank ends
+// the expression and its layout is returned. Otherwise the whole line, blanks included, is
+// the expression, and the result is layout_default.
+format::output_format split_suffix(char* line) noexcept;
+
+// A first line that reads as "%d:%d" (two integers with a ':' directly between them) makes
+// a file of lines a list of clock readings.
+bool is_time_stamp(const char* line) noexcept;
 
 // Adds up the lines of the data file (or takes the difference of a time-stamp file) and
 // prints the value on result_stream; ends the process.

@@ -6,6 +6,7 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
+#include "driver/switches.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/shared_state.h"
@@ -16,7 +17,6 @@ namespace fexpr::driver {
 namespace {
 
 static_assert(engine::text_capacity == 16384, "the length diagnostic names 16384");
-constexpr char too_long_message[] = "Expression too long(>16384 characters)";
 
 bool equals(const char* text, const char* expected) noexcept {
     return std::strcmp(text, expected) == 0;
@@ -49,23 +49,11 @@ void run_joined_parameters(int count, char** parameters, std::size_t length) noe
     evaluate_and_print(layout, engine::result_stream);
 }
 
-/*
- * "/?" prints the help; "--help" the same help and a pointer to the manual page; "--version"
- * the version. Each is a switch only as the one parameter, exactly as written; any other
- * text returns and is an expression.
- */
-void run_help_switches(const char* parameter) noexcept {
-    platform::output_stream* out = platform::standard_output();
-    if (equals(parameter, "/?")) {
-        platform::write_stream(out, help_text);
-    } else if (equals(parameter, "--help")) {
-        platform::write_stream(out, help_text);
-        platform::write_stream(out, manual_pointer_text);
-    } else if (equals(parameter, "--version")) {
-        platform::write_stream(out, version_text);
-    } else {
-        return;
-    }
+// "/?" prints the help, as the one parameter and exactly as written; any other text returns
+// and is an expression.
+void run_help_switch(const char* parameter) noexcept {
+    if (!equals(parameter, "/?")) return;
+    platform::write_stream(platform::standard_output(), help_text);
     platform::end_process(0);
 }
 
@@ -90,17 +78,21 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
 }
 
 /*
- * No parameter: interactive mode. Exactly "/?", "--help" or "--version": the help or the
- * version. A leading "/f" before at least one
- * more parameter sends results and diagnostics to the result file (standard output when it
- * cannot be created, silently) and is dropped; "/?" is not looked for again after it. Then
- * one parameter is the data-file path or a single expression, several are joined.
+ * Leading switches (--word) choose a mode of their own; "--" ends them and the parameters
+ * after it are read as below. No parameter: interactive mode. Exactly "/?": the help. A
+ * leading "/f" before at least one more parameter sends results and diagnostics to the
+ * result file (standard output when it cannot be created, silently) and is dropped; "/?" is
+ * not looked for again after it. Then one parameter is the data-file path or a single
+ * expression, several are joined.
  */
 int run(int argc, char** argv) noexcept {
     std::setlocale(LC_ALL, "C");
     engine::result_stream = platform::standard_output();
+    const int skipped = run_switches(argc, argv) - 1;
+    argc -= skipped;
+    argv += skipped;
     if (argc <= 1) run_interactive_mode();
-    if (argc == 2) run_help_switches(argv[1]);
+    if (argc == 2) run_help_switch(argv[1]);
     int first = 1;
     if (argc > 2 && equals(argv[1], "/f")) {
         platform::output_stream* file = platform::open_result_file();

@@ -13,4 +13,9 @@ void prepare_expression() noexcept;
 // expression does not return: it ends the process through end_with_diagnostic.
 double evaluate_expression(char* text, char** end) noexcept;
 
+// The value of `a op b` for a binary operator of the language; arithmetic runs with the
+// extended significand and is stored as double. The line sums of the driver add with it, so
+// they compute what the evaluator computes for the same text.
+double apply_operator(char op, double a, double b) noexcept;
+
 }  // namespace fexpr::engine

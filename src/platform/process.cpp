@@ -1,6 +1,7 @@
 // The one way out of the process.
 #include "platform/process.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -41,6 +42,12 @@ void end_process(int status) noexcept {
     }
     if (current_exit_hook != nullptr) current_exit_hook(status);
     std::_Exit(status);
+}
+
+void end_quietly_on_broken_pipe() noexcept {
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_DFL);
+#endif
 }
 
 bool standard_input_is_terminal() noexcept {

@@ -56,6 +56,12 @@ void open_standard_input(text_reader& reader) noexcept {
     reader.flush_before_read = true;
 }
 
+bool open_named_file(text_reader& reader, const char* path) noexcept {
+    const int descriptor = open_for_reading(path);
+    open_descriptor(reader, descriptor);
+    return descriptor >= 0;
+}
+
 /*
  * Ordinary characters are copied a run at a time; only '\n', '\r' and Ctrl-Z need a look of
  * their own. Tricky cases: a run cut by the end of the buffer (refilled and continued) or by

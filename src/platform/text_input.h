@@ -21,6 +21,9 @@ void open_standard_input(text_reader& reader) noexcept;
 // Prepares a reader of an open descriptor.
 void open_descriptor(text_reader& reader, int descriptor) noexcept;
 
+// Prepares a reader of the file at `path`; false when it cannot be opened or is a folder.
+bool open_named_file(text_reader& reader, const char* path) noexcept;
+
 // Reads one line like the formatted line read of a text stream: at most capacity - 1
 // characters, up to and including the newline, then a NUL. Returns the number of characters
 // stored, 0 when the input is exhausted before any character.

@@ -1,0 +1,112 @@
+// --sum: the lines of any file or of standard input added up one at a time, in constant
+// memory and with no limit on the number of lines.
+#include <cstdint>
+
+#include "driver/line_modes.h"
+#include "driver/mode_steps.h"
+#include "engine/diagnostics.h"
+#include "engine/evaluator.h"
+#include "engine/shared_state.h"
+#include "format/layouts.h"
+#include "numeric/text_output.h"
+#include "platform/process.h"
+
+namespace fexpr::driver {
+namespace {
+
+platform::text_reader sum_reader;
+
+// A bad line's diagnostic goes to standard error too, behind the number of its line, before
+// it is printed on result_stream as usual.
+void name_failed_line(int status, const char* message) {
+    static_cast<void>(status);
+    char line[128];
+    numeric::text_builder builder = numeric::make_builder(line, sizeof line);
+    numeric::append_text(builder, message);
+    numeric::append_char(builder, '\n');
+    platform::write_standard_error(line, builder.length);
+}
+
+double evaluate_line() noexcept {
+    engine::prepare_expression();
+    char* end = nullptr;
+    return engine::evaluate_expression(engine::expression_text, &end);
+}
+
+[[noreturn]] void end_cannot_open(const char* path) noexcept {
+    static char message[4096];
+    numeric::text_builder builder = numeric::make_builder(message, sizeof message);
+    numeric::append_text(builder, "Cannot open file ");
+    numeric::append_text(builder, path);
+    engine::end_with_diagnostic(status_cannot_open_data, message);
+}
+
+// What the lines have given so far: the first value and its digit grouping (a leading ','
+// or '_' of the first line groups the result, as in the data file), and the running sum or,
+// for clock readings, the last value.
+struct line_sum {
+    bool started;
+    bool time_stamps;
+    int grouping;
+    double first;
+    double running;
+};
+
+void add_line(line_sum& sum, double value) noexcept {
+    if (!sum.started) {
+        sum.started = true;
+        sum.grouping = engine::grouping_mode;
+        sum.first = value;
+        sum.running = value;
+    } else {
+        sum.running = sum.time_stamps ? value : engine::apply_operator('+', sum.running, value);
+    }
+}
+
+}  // namespace
+
+/*
+ * As in the data file an empty first line adds nothing when more lines follow; on its own it
+ * is evaluated and rejected. Every other line must be an expression of its own.
+ */
+void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
+                    const char* suffix) noexcept {
+    line_read read = read_script_line(reader);
+    if (read == line_read::end) return;
+    line_sum sum{false, read == line_read::line && is_time_stamp(engine::expression_text), 0, 0, 0};
+    for (std::int64_t number = 1; read != line_read::end; ++number) {
+        name_line_on_standard_error(number);
+        if (read == line_read::too_long) end_too_long();
+        if (number > 1 || engine::expression_text[0] != '\0') add_line(sum, evaluate_line());
+        read = read_script_line(reader);
+    }
+    if (!sum.started) {
+        name_line_on_standard_error(1);
+        engine::expression_text[0] = '\0';
+        add_line(sum, evaluate_line());
+    }
+    name_line_on_standard_error(0);
+    const double result =
+        sum.time_stamps ? engine::apply_operator('-', sum.running, sum.first) : sum.running;
+    format::output_format layout =
+        sum.time_stamps ? format::layout_duration : format::layout_default;
+    if (suffix != nullptr) layout = format::parse_format_suffix(suffix);
+    engine::grouping_mode = sum.grouping;
+    format::print_result(layout, result, out);
+}
+
+void run_sum_mode(const char* path, const char* suffix) noexcept {
+    platform::end_quietly_on_broken_pipe();
+    const bool from_input = path == nullptr || (path[0] == '-' && path[1] == '\0');
+    if (from_input) {
+        platform::open_standard_input(sum_reader);
+    } else if (!platform::open_named_file(sum_reader, path)) {
+        end_cannot_open(path);
+    }
+    engine::set_diagnostic_handler(name_failed_line);
+    print_line_sum(sum_reader, engine::result_stream, suffix);
+    platform::close_reader(sum_reader);
+    platform::end_process(0);
+}
+
+}  // namespace fexpr::driver
