@@ -1,6 +1,7 @@
 // --sum: the lines of any file or of standard input added up one at a time, in constant
 // memory and with no limit on the number of lines.
 #include <cstdint>
+#include <cstring>
 
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
@@ -63,11 +64,18 @@ void add_line(line_sum& sum, double value) noexcept {
     }
 }
 
+// A line of nothing but blanks and tabs, which a list of clock readings passes over.
+bool is_blank(const char* line) noexcept {
+    return line[std::strspn(line, " \t")] == '\0';
+}
+
 }  // namespace
 
 /*
  * As in the data file an empty first line adds nothing when more lines follow; on its own it
- * is evaluated and rejected. Every other line must be an expression of its own.
+ * is evaluated and rejected. In a list of clock readings blank lines are passed over, so that
+ * a trailing one does not stand for the last reading. Every other line must be an expression
+ * of its own.
  */
 void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
                     const char* suffix) noexcept {
@@ -77,7 +85,9 @@ void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
     for (std::int64_t number = 1; read != line_read::end; ++number) {
         name_line_on_standard_error(number);
         if (read == line_read::too_long) end_too_long();
-        if (number > 1 || engine::expression_text[0] != '\0') add_line(sum, evaluate_line());
+        const bool passed_over = number == 1 ? engine::expression_text[0] == '\0'
+                                             : sum.time_stamps && is_blank(engine::expression_text);
+        if (!passed_over) add_line(sum, evaluate_line());
         read = read_script_line(reader);
     }
     if (!sum.started) {
