@@ -15,16 +15,22 @@
 namespace fexpr::driver {
 namespace {
 
+platform::text_reader each_reader;
+
 /*
  * A diagnostic of the engine jumps back to the line being answered instead of ending the
  * process. Only the engine's fixed arrays and plain locals lie between the jump and its
- * target, and the next evaluation starts them afresh.
+ * target, and the next evaluation starts them afresh. Outside an evaluation the jump has no
+ * target, and a diagnostic ends the process as usual.
  */
 std::jmp_buf line_jump;
+bool line_jump_armed = false;
 int line_status = 0;
 const char* line_message = nullptr;
 
-[[noreturn]] void return_to_line(int status, const char* message) {
+void return_to_line(int status, const char* message) {
+    if (!line_jump_armed) return;
+    line_jump_armed = false;
     line_status = status;
     line_message = message;
     std::longjmp(line_jump, 1);
@@ -34,9 +40,11 @@ const char* line_message = nullptr;
 // its message in line_message.
 int evaluate_line(double* value) noexcept {
     if (setjmp(line_jump) != 0) return line_status;
+    line_jump_armed = true;
     engine::prepare_expression();
     char* end = nullptr;
     *value = engine::evaluate_expression(engine::expression_text, &end);
+    line_jump_armed = false;
     return 0;
 }
 
@@ -99,9 +107,8 @@ int answer_each_line(platform::text_reader& reader, platform::output_stream* out
 
 void run_each_mode(const char* suffix, bool tsv) noexcept {
     platform::end_quietly_on_broken_pipe();
-    static platform::text_reader input;
-    platform::open_standard_input(input);
-    platform::end_process(answer_each_line(input, platform::standard_output(), suffix, tsv));
+    platform::open_standard_input(each_reader);
+    platform::end_process(answer_each_line(each_reader, platform::standard_output(), suffix, tsv));
 }
 
 }  // namespace fexpr::driver
