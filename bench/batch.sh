@@ -3,13 +3,13 @@
 #
 #   bench/batch.sh [fexpr binary] [lines] [runs]
 #
-# Part 1 streams a seeded file of mixed expression lines through standard input (the
+# Step 1 streams a seeded file of mixed expression lines through standard input (the
 # interactive mode) and through `bc -l`, alternating, and prints lines per second of each
-# and their ratio (medians), then the peak memory at 10k, 100k and all lines. Part 2 times
+# and their ratio (medians), then the peak memory at 10k, 100k and all lines. Step 2 times
 # one expression per process and a 16383-character data file against /bin/true with
-# hyperfine. Part 3 counts instructions with callgrind (per line over 20,000 lines, and the
+# hyperfine. Step 3 counts instructions with callgrind (per line over 20,000 lines, and the
 # whole process of one expression), which does not depend on the machine's load. Needs bc,
-# hyperfine and GNU time (apt-get install -y bc hyperfine time); valgrind for part 3.
+# hyperfine and GNU time (apt-get install -y bc hyperfine time); valgrind for step 3.
 set -euo pipefail
 
 fexpr=$(realpath "${1:-build/fexpr}")

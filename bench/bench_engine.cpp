@@ -1,11 +1,16 @@
 // Benchmarks of the expression engine: the pre-pass and the evaluator on whole expressions.
 #include <benchmark/benchmark.h>
 
+#include <csetjmp>
 #include <cstddef>
 #include <cstring>
 
+#include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
+#include "platform/output_stream.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -17,8 +22,7 @@ void load(const char* text, std::size_t length) noexcept {
 double evaluate_copy(const char* text, std::size_t length) noexcept {
     load(text, length);
     fexpr::engine::prepare_expression();
-    char* end = nullptr;
-    return fexpr::engine::evaluate_expression(fexpr::engine::expression_text, &end);
+    return fexpr::engine::evaluate_expression(fexpr::engine::expression_text);
 }
 
 void run_expression(benchmark::State& state, const char* text) {
@@ -73,5 +77,50 @@ void evaluate_longest_units(benchmark::State& state) {
     run_expression(state, text);
 }
 BENCHMARK(evaluate_longest_units);
+
+std::jmp_buf diagnostic_jump;
+
+void jump_back(int) {
+    std::longjmp(diagnostic_jump, 1);
+}
+
+// One evaluation whose diagnostic, if any, jumps back here.
+void evaluate_guarded(const char* text) {
+    if (setjmp(diagnostic_jump) == 0) {
+        benchmark::DoNotOptimize(evaluate_copy(text, std::strlen(text)));
+    }
+}
+
+// Long texts of every kind of piece, most of them ending with a diagnostic, which jumps back
+// here instead of ending the process.
+void evaluate_long_pieces(benchmark::State& state) {
+    static const char* const pieces[] = {"1k",   "K", "(",    ")",   "#",
+                                         "9",    "+", "sqrt", "Pi",  " ",
+                                         ",",    "x", "0x",   "0b1", "shiftll000701",
+                                         "\xff", "e", ".",    "(2)"};
+    static char texts[sizeof pieces / sizeof pieces[0]][fexpr::engine::text_capacity];
+    for (std::size_t kind = 0; kind < sizeof pieces / sizeof pieces[0]; ++kind) {
+        const std::size_t piece_length = std::strlen(pieces[kind]);
+        std::size_t length = 0;
+        while (length + piece_length <= fexpr::engine::max_text_length) {
+            std::memcpy(texts[kind] + length, pieces[kind], piece_length);
+            length += piece_length;
+        }
+        texts[kind][length] = '\0';
+    }
+    static fexpr::platform::output_stream sink;
+    fexpr::platform::open_memory_stream(&sink);
+    fexpr::engine::direct_results_to(&sink);
+    fexpr::platform::set_exit_hook(jump_back);
+    for (auto _ : state) {
+        for (const char* text : texts) {
+            sink.length = 0;
+            evaluate_guarded(text);
+        }
+    }
+    fexpr::platform::set_exit_hook(nullptr);
+    fexpr::engine::direct_results_to(nullptr);
+}
+BENCHMARK(evaluate_long_pieces);
 
 }  // namespace

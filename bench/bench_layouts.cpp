@@ -1,7 +1,6 @@
 // Benchmarks of the result layouts, printed on a memory stream that is emptied each time.
 #include <benchmark/benchmark.h>
 
-#include "engine/shared_state.h"
 #include "format/layouts.h"
 #include "platform/output_stream.h"
 
@@ -17,16 +16,15 @@ constexpr int sample_count = sizeof sample_values / sizeof sample_values[0];
 void print_layout(benchmark::State& state, fexpr::format::output_format layout, int precision,
                   int grouping) {
     fexpr::platform::open_memory_stream(&memory);
-    fexpr::engine::grouping_mode = grouping;
+    const fexpr::format::result_layout chosen = {layout, precision};
+    const auto groups = static_cast<fexpr::engine::digit_grouping>(grouping);
     for (auto _ : state) {
         for (double value : sample_values) {
-            fexpr::engine::output_precision = precision;
             memory.length = 0;
-            fexpr::format::print_result(layout, value, &memory);
+            fexpr::format::print_result(chosen, groups, value, &memory);
             benchmark::DoNotOptimize(memory.buffer[0]);
         }
     }
-    fexpr::engine::grouping_mode = 0;
     state.SetItemsProcessed(state.iterations() * sample_count);
 }
 

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "numeric/text_output.h"
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 namespace {
 

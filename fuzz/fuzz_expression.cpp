@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
@@ -23,13 +25,12 @@ void jump_back(int status) {
 }
 
 // The first byte picks the layout (0 to 8) and the precision of the layouts .N, gN and eN.
-fexpr::format::output_format layout_of(std::uint8_t selector) {
+fexpr::format::result_layout layout_of(std::uint8_t selector) {
     using namespace fexpr;
     const int precision = (selector / 9) % 16;
     const int layout = selector % 9;
-    engine::output_precision =
-        layout == format::layout_significant && precision == 0 ? 1 : precision;
-    return static_cast<format::output_format>(layout);
+    return {static_cast<format::output_format>(layout),
+            layout == format::layout_significant && precision == 0 ? 1 : precision};
 }
 
 // The engine's texts are limited to what the driver lets in: at most 16383 characters, and
@@ -54,17 +55,15 @@ void check_one_line() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fexpr;
     if (size == 0) return 0;
-    const format::output_format layout = layout_of(data[0]);
+    const format::result_layout layout = layout_of(data[0]);
     load_expression(data + 1, size - 1);
     platform::open_memory_stream(&memory_stream);
-    engine::result_stream = &memory_stream;
+    engine::direct_results_to(&memory_stream);
     platform::set_exit_hook(jump_back);
     if (setjmp(diagnostic_jump) == 0) {
-        engine::prepare_expression();
-        char* end = nullptr;
-        const double value = engine::evaluate_expression(engine::expression_text, &end);
-        if (engine::nesting_depth != 0 || end == nullptr) std::abort();
-        format::print_result(layout, value, &memory_stream);
+        const engine::digit_grouping grouping = engine::prepare_expression();
+        const double value = engine::evaluate_expression(engine::expression_text);
+        format::print_result(layout, grouping, value, &memory_stream);
     } else if (diagnostic_status < 1 || diagnostic_status > 10) {
         std::abort();
     }

@@ -11,7 +11,8 @@
 #include <cstring>
 
 #include "driver/line_modes.h"
-#include "engine/shared_state.h"
+#include "engine/diagnostics.h"
+#include "engine/text_buffers.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 #include "platform/text_input.h"
@@ -109,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* suffix = mode_suffixes[(selector >> 2) % suffix_count];
     if (!open_input(data + 1, size - 1)) std::abort();
     open_output();
-    engine::result_stream = &output;
+    engine::direct_results_to(&output);
     platform::set_exit_hook(jump_back);
     if ((selector & 1) == 0) {
         check_each(data + 1, size - 1, suffix, (selector & 2) != 0);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "numeric/text_output.h"
+#include "numeric/decimal_input.h"
 #include "numeric/text_scan.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/shared_state.h"
 #include "format/layouts.h"
 #include "platform/output_stream.h"
 
@@ -13,11 +12,12 @@ namespace {
 constexpr std::size_t max_input = 4096;
 fexpr::platform::output_stream memory_stream;
 
-// A layout of 1 to 3 sets its precision inside that layout's range; the others leave it.
-void check_precision(fexpr::format::output_format layout, int before) {
+// A layout of 1 to 3 carries a precision inside that layout's range; the others carry the
+// default precision.
+void check_precision(fexpr::format::result_layout layout) {
     using namespace fexpr;
-    const int precision = engine::output_precision;
-    switch (layout) {
+    const int precision = layout.precision;
+    switch (layout.format) {
         case format::layout_fixed:
         case format::layout_scientific:
             if (precision < 0 || precision > 15) std::abort();
@@ -26,8 +26,10 @@ void check_precision(fexpr::format::output_format layout, int before) {
             if (precision < 1 || precision > 15) std::abort();
             return;
         default:
-            if (layout < format::layout_default || layout > format::layout_duration) std::abort();
-            if (precision != before) std::abort();
+            if (layout.format < format::layout_default || layout.format > format::layout_duration) {
+                std::abort();
+            }
+            if (precision != format::default_precision) std::abort();
     }
 }
 
@@ -49,11 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(text, data, size);
     text[size] = '\0';
     const std::size_t text_length = std::strlen(text);
-    engine::output_precision = 15;
-    const format::output_format layout = format::parse_format_suffix(text);
-    check_precision(layout, 15);
+    const format::result_layout layout = format::parse_format_suffix(text);
+    check_precision(layout);
     platform::open_memory_stream(&memory_stream);
-    format::print_result(layout, value_after(text_length, data, size), &memory_stream);
+    format::print_result(layout, engine::no_groups, value_after(text_length, data, size),
+                         &memory_stream);
     const std::size_t length = memory_stream.length;
     if (length == 0 || memory_stream.buffer[length - 1] != '\n') std::abort();
     if (std::memchr(memory_stream.buffer, '\n', length - 1) != nullptr) std::abort();

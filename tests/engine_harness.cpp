@@ -6,18 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define close _close
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
+#include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
+#include "error_capture.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 
@@ -39,33 +32,6 @@ void load_expression(const std::string& expression) {
     engine::expression_text[length] = '\0';
 }
 
-// Sends standard error into a temporary file while it is in place.
-struct error_capture {
-    int saved = -1;
-    std::FILE* file = nullptr;
-
-    void start() {
-        std::fflush(stderr);
-        file = std::tmpfile();
-        if (file == nullptr) return;
-        saved = dup(2);
-        dup2(fileno(file), 2);
-    }
-    std::string finish() {
-        if (file == nullptr) return {};
-        dup2(saved, 2);
-        close(saved);
-        std::string text;
-        std::rewind(file);
-        char chunk[256];
-        std::size_t count = 0;
-        while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
-        std::fclose(file);
-        file = nullptr;
-        return text;
-    }
-};
-
 }  // namespace
 
 engine_run run_engine(const std::string& expression, bool capture_error) {
@@ -73,22 +39,19 @@ engine_run run_engine(const std::string& expression, bool capture_error) {
     static error_capture capture;
     run = engine_run{};
     platform::open_memory_stream(&memory_stream);
-    engine::result_stream = &memory_stream;
+    engine::direct_results_to(&memory_stream);
     platform::set_exit_hook(jump_back);
     load_expression(expression);
     if (capture_error) capture.start();
     if (setjmp(diagnostic_jump) == 0) {
-        engine::prepare_expression();
-        run.grouping_mode = engine::grouping_mode;
-        char* end = nullptr;
-        run.value = engine::evaluate_expression(engine::expression_text, &end);
+        run.grouping_mode = engine::prepare_expression();
+        run.value = engine::evaluate_expression(engine::expression_text);
     } else {
         run.ended = true;
         run.status = diagnostic_status;
     }
     if (capture_error) run.error_text = capture.finish();
     run.message.assign(memory_stream.buffer, memory_stream.length);
-    run.nesting_depth_after = engine::nesting_depth;
     platform::set_exit_hook(nullptr);
     return run;
 }
@@ -104,12 +67,6 @@ std::string repeat_text(const std::string& piece, std::size_t count) {
     text.reserve(piece.size() * count);
     for (std::size_t i = 0; i < count; ++i) text += piece;
     return text;
-}
-
-unsigned long long bits_of(double value) {
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 }  // namespace fexpr::testing

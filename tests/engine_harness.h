@@ -4,16 +4,17 @@
 
 #include <string>
 
+#include "test_doubles.h"
+
 namespace fexpr::testing {
 
 struct engine_run {
     bool ended = false;      // ended through a diagnostic
     int status = 0;          // its exit status
     double value = 0;        // the value when it did not end
-    std::string message;     // what went to result_stream
+    std::string message;     // what went to the result stream
     std::string error_text;  // what went to standard error (when captured)
     int grouping_mode = 0;
-    int nesting_depth_after = 0;
 };
 
 // Copies the expression into expression_text, runs the pre-pass and the evaluator.
@@ -24,8 +25,5 @@ std::string prepared_text(const std::string& expression);
 
 // A text of `count` copies of `piece`.
 std::string repeat_text(const std::string& piece, std::size_t count);
-
-// The bit pattern of a double, for exact comparisons (signs of zeros and NaNs included).
-unsigned long long bits_of(double value);
 
 }  // namespace fexpr::testing

@@ -1,12 +1,11 @@
 // Deep nesting, the longest texts, random garbage, and evaluations that must not leak into
 // the next one.
-#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
 
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "engine_harness.h"
 #include "engine_test_tables.h"
 
@@ -18,7 +17,6 @@ TEST(EngineRobustness, DeepNesting) {
     const engine_run deepest = run_engine(std::string(16383, '(') + "7");
     EXPECT_FALSE(deepest.ended) << deepest.message;
     EXPECT_EQ(deepest.value, 7);
-    EXPECT_EQ(deepest.nesting_depth_after, 0);
     const engine_run closed = run_engine(std::string(8191, '(') + "7" + std::string(8191, ')'));
     EXPECT_EQ(closed.value, 7);
     const engine_run signs = run_engine(repeat_text("(-", 8191) + "1");
@@ -31,6 +29,9 @@ TEST(EngineRobustness, DeepNesting) {
     EXPECT_EQ(empty.status, 9);
 }
 
+// Every kind of long text ends with a value or a diagnostic, and the pre-pass at most doubles
+// it (the bound of the work that follows; the time it takes is measured by the benchmark
+// evaluate_long_pieces).
 TEST(EngineRobustness, LongTextsOfEveryKind) {
     const char* pieces[] = {"1k",   "K", "(",    ")",   "#",
                             "9",    "+", "sqrt", "Pi",  " ",
@@ -38,11 +39,8 @@ TEST(EngineRobustness, LongTextsOfEveryKind) {
                             "\xff", "e", ".",    "(2)"};
     for (const char* piece : pieces) {
         const std::string text = repeat_text(piece, 16383 / std::string(piece).size());
-        const auto start = std::chrono::steady_clock::now();
+        EXPECT_LE(prepared_text(text).size(), 2 * text.size()) << piece;
         const engine_run run = run_engine(text);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 100)
-            << piece;
         if (run.ended) {
             EXPECT_GE(run.status, 1) << piece;
         }
@@ -57,7 +55,6 @@ TEST(EngineRobustness, NothingLeaksAfterADiagnostic) {
         const engine_run next = run_engine("1+2*3");
         EXPECT_FALSE(next.ended) << text;
         EXPECT_EQ(next.value, 7) << text;
-        EXPECT_EQ(next.nesting_depth_after, 0);
     }
 }
 

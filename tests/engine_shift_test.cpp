@@ -1,4 +1,4 @@
-// The bit-field shift: its worked examples, the field boundaries of both shift specification
+// The bit-field shift: its worked examples, the field boundaries of both shift descriptor
 // forms, and the bit text it works on.
 #include <cstdint>
 #include <string>
@@ -58,7 +58,7 @@ TEST(EngineShift, FieldEdges) {
 // Both forms at the edges of every field: start 0 … 62, end start + 1 … 63, length 2 … 64 with
 // start + length <= 64, count 1 … length. Each "%2d" takes at most two characters, a sign
 // included; the first form decides alone once it filled all five fields.
-TEST(EngineShift, SpecificationBoundaries) {
+TEST(EngineShift, DescriptorBoundaries) {
     const value_case accepted[] = {{"shiftll626301(1)", 1},  {"shiftll050601(32)", 64},
                                    {"shiftll000708(1)", 0},  {"shiftll62l0201(1)", 1},
                                    {"shiftll00l6464(1)", 0}, {"shiftrl00l6464(3)", 3},

@@ -1,7 +1,7 @@
 // Unit tables of the format-suffix grammar and of digit grouping.
 #include <gtest/gtest.h>
 
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "format/grouping.h"
 #include "format/layouts.h"
 
@@ -11,7 +11,7 @@ namespace {
 struct suffix_case {
     const char* candidate;
     output_format layout;
-    int precision;  // expected output_precision; -1 when the parser must leave it alone
+    int precision;  // the N the layout carries; -1 when it has none (then default_precision)
 };
 
 const suffix_case suffix_cases[] = {
@@ -56,11 +56,11 @@ const suffix_case suffix_cases[] = {
 
 TEST(FormatSuffix, TestsInOrderAndKeepsPrecisionOnlyWhenAccepted) {
     for (const suffix_case& row : suffix_cases) {
-        engine::output_precision = -1;
-        EXPECT_EQ(parse_format_suffix(row.candidate), row.layout) << row.candidate;
-        EXPECT_EQ(engine::output_precision, row.precision) << row.candidate;
+        const result_layout layout = parse_format_suffix(row.candidate);
+        EXPECT_EQ(layout.format, row.layout) << row.candidate;
+        EXPECT_EQ(layout.precision, row.precision < 0 ? default_precision : row.precision)
+            << row.candidate;
     }
-    engine::output_precision = 15;
 }
 
 struct grouping_case {
@@ -94,11 +94,10 @@ const grouping_case grouping_cases[] = {
 
 TEST(FormatGrouping, SeparatorsOnlyInTheIntegerPart) {
     for (const grouping_case& row : grouping_cases) {
-        engine::grouping_mode = row.mode;
-        EXPECT_STREQ(group_digits(row.text), row.grouped) << row.mode << " " << row.text;
-        EXPECT_EQ(group_digits(row.text), engine::line_buffer);
+        const auto grouping = static_cast<engine::digit_grouping>(row.mode);
+        EXPECT_STREQ(group_digits(row.text, grouping), row.grouped) << row.mode << " " << row.text;
+        EXPECT_EQ(group_digits(row.text, grouping), engine::line_buffer);
     }
-    engine::grouping_mode = 0;
 }
 
 TEST(FormatGrouping, ReverseText) {

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "numeric/decimal_input.h"
 #include "numeric/text_output.h"
 #include "numeric/text_scan.h"
 

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <random>
 
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
+#include "test_doubles.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using fexpr::numeric::decimal_text_end;
 using fexpr::numeric::text_to_double;
 
 bool same_bits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return fexpr::testing::bits_of(a) == fexpr::testing::bits_of(b);
 }
 
 // Texts on both sides of the limits of the exact path (15 significant digits, exponents

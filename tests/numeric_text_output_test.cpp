@@ -7,6 +7,7 @@
 #include <string>
 
 #include "numeric/text_output.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -195,13 +196,15 @@ TEST(IntegerOutput, DigitsOfThePatternWithZeroFill) {
 
 TEST(TextBuilder, AssemblesPiecesWithinItsCapacity) {
     char out[10];
-    text_builder builder = make_builder(out, sizeof out);
+    platform::text_builder builder = platform::make_builder(out, sizeof out);
     append_text(builder, "0x");
     append_text(builder, "abcdef", 2);
     append_char(builder, '_');
     builder_advance(builder, format_hex(builder_end(builder), builder_room(builder), 0xfff, 0));
     EXPECT_STREQ(out, "0xab_fff");
+    EXPECT_FALSE(builder.cut);
     append_text(builder, "long tail");
+    EXPECT_TRUE(builder.cut);
     EXPECT_STREQ(out, "0xab_fffl");
     EXPECT_EQ(builder.length, 9u);
     append_char(builder, 'z');

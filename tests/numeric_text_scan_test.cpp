@@ -7,7 +7,9 @@
 #include <limits>
 #include <string>
 
+#include "numeric/decimal_input.h"
 #include "numeric/text_scan.h"
+#include "test_doubles.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -22,11 +24,8 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double largest = std::numeric_limits<double>::max();
 constexpr double smallest = std::numeric_limits<double>::denorm_min();
 
-bool same_double(double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) {
-        return std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b);
-    }
-    return a == b && std::signbit(a) == std::signbit(b);
+::testing::AssertionResult same_double(double a, double b) {
+    return testing::same_value(b, a);
 }
 
 TEST(TextToDouble, SyntaxEndPositionAndValue) {

@@ -12,7 +12,8 @@
 #include <limits>
 #include <string>
 
-#include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
+#include "test_doubles.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -47,11 +48,7 @@ double expected_value(const std::string& text) {
     return result;
 }
 
-std::uint64_t bits_of(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+using testing::bits_of;
 
 TEST(ParseNumberVectors, EveryLineReadsToTheRuleValue) {
     if (LDBL_MANT_DIG != 64) GTEST_SKIP() << "the top-binade oracle needs x87 long double";

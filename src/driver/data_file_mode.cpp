@@ -4,7 +4,7 @@
 
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "numeric/text_scan.h"
 #include "platform/fixed_files.h"
 #include "platform/process.h"
@@ -12,8 +12,6 @@
 
 namespace fexpr::driver {
 namespace {
-
-constexpr char cannot_open_message[] = "Cannot open file C:\\Data\\data.txt";
 
 platform::text_reader data_reader;
 
@@ -34,7 +32,7 @@ void join_sum_lines(std::size_t length) noexcept {
     std::size_t line_length = 0;
     char* text = engine::expression_text;
     while (read_data_line(&line_length)) {
-        if (length + line_length + 3 >= engine::max_text_length) {
+        if (length + line_length + 3 > engine::max_joined_length) {
             platform::close_reader(data_reader);
             end_too_long();
         }
@@ -91,23 +89,23 @@ bool is_time_stamp(const char* line) noexcept {
 
 void run_data_file_mode() noexcept {
     if (!platform::open_data_file(data_reader)) {
-        engine::end_with_diagnostic(status_cannot_open_data, cannot_open_message);
+        engine::end_with_diagnostic(engine::status_cannot_open_data);
     }
     std::size_t length = 0;
     if (!read_data_line(&length)) {
         platform::close_reader(data_reader);
-        platform::end_process(0);
+        platform::end_process(engine::status_success);
     }
     std::memcpy(engine::expression_text, engine::line_buffer, length + 1);
     if (is_time_stamp(engine::line_buffer)) {
         join_time_stamps(length);
-        evaluate_and_print(format::layout_duration, engine::result_stream);
+        evaluate_and_print({format::layout_duration, format::default_precision});
     } else {
         join_sum_lines(length);
         platform::close_reader(data_reader);
-        evaluate_and_print(format::layout_default, engine::result_stream);
+        evaluate_and_print(format::default_layout);
     }
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace fexpr::driver

@@ -7,10 +7,12 @@
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "numeric/text_output.h"
 #include "platform/process.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::driver {
 namespace {
@@ -26,24 +28,25 @@ platform::text_reader each_reader;
 std::jmp_buf line_jump;
 bool line_jump_armed = false;
 int line_status = 0;
-const char* line_message = nullptr;
+// The message is copied: a message that names a unit letter lives in the frame jumped over.
+char line_message[128];
 
-void return_to_line(int status, const char* message) {
+void return_to_line(engine::exit_status status, const char* message, std::size_t length) {
     if (!line_jump_armed) return;
     line_jump_armed = false;
     line_status = status;
-    line_message = message;
+    platform::text_builder builder = platform::make_builder(line_message, sizeof line_message);
+    platform::append_text(builder, message, length);
     std::longjmp(line_jump, 1);
 }
 
-// Evaluates expression_text: 0 with the value in *value, or the diagnostic's status with
-// its message in line_message.
-int evaluate_line(double* value) noexcept {
+// Evaluates expression_text: 0 with the value in *value and its digit groups in *grouping,
+// or the diagnostic's status with its message in line_message.
+int evaluate_line(double* value, engine::digit_grouping* grouping) noexcept {
     if (setjmp(line_jump) != 0) return line_status;
     line_jump_armed = true;
-    engine::prepare_expression();
-    char* end = nullptr;
-    *value = engine::evaluate_expression(engine::expression_text, &end);
+    *grouping = engine::prepare_expression();
+    *value = engine::evaluate_expression(engine::expression_text);
     line_jump_armed = false;
     return 0;
 }
@@ -64,24 +67,23 @@ int answer_diagnostic(platform::output_stream* out, bool tsv, int status,
     return status;
 }
 
-// Answers the line in expression_text and returns its status. The line's own suffix wins;
-// otherwise the mode's suffix is read again, since a line's suffix may have changed the
-// precision it set.
-int answer_line(platform::output_stream* out, const char* suffix, bool tsv) noexcept {
+// Answers the line in expression_text and returns its status. The line's own suffix wins
+// over the mode's.
+int answer_line(platform::output_stream* out, format::result_layout mode_layout,
+                bool tsv) noexcept {
     if (engine::expression_text[0] == '\0') {
         if (tsv) write_status_field(out, 0);
         platform::write_stream(out, "\n", 1);
         return 0;
     }
-    format::output_format layout = split_suffix(engine::expression_text);
-    if (layout == format::layout_default && suffix != nullptr) {
-        layout = format::parse_format_suffix(suffix);
-    }
+    format::result_layout layout = split_suffix(engine::expression_text);
+    if (layout.format == format::layout_default) layout = mode_layout;
     double value = 0;
-    const int status = evaluate_line(&value);
+    engine::digit_grouping grouping = engine::no_groups;
+    const int status = evaluate_line(&value, &grouping);
     if (status != 0) return answer_diagnostic(out, tsv, status, line_message);
     if (tsv) write_status_field(out, 0);
-    format::print_result(layout, value, out);
+    format::print_result(layout, grouping, value, out);
     return 0;
 }
 
@@ -89,6 +91,8 @@ int answer_line(platform::output_stream* out, const char* suffix, bool tsv) noex
 
 int answer_each_line(platform::text_reader& reader, platform::output_stream* out,
                      const char* suffix, bool tsv) noexcept {
+    const format::result_layout mode_layout =
+        suffix != nullptr ? format::parse_format_suffix(suffix) : format::default_layout;
     engine::set_diagnostic_handler(return_to_line);
     int first_failure = 0;
     for (std::int64_t number = 1; !out->failed; ++number) {
@@ -96,8 +100,9 @@ int answer_each_line(platform::text_reader& reader, platform::output_stream* out
         if (read == line_read::end) break;
         name_line_on_standard_error(number);
         const int status = read == line_read::too_long
-                               ? answer_diagnostic(out, tsv, status_too_long, too_long_message)
-                               : answer_line(out, suffix, tsv);
+                               ? answer_diagnostic(out, tsv, engine::status_too_long,
+                                                   engine::message_of(engine::status_too_long))
+                               : answer_line(out, mode_layout, tsv);
         if (first_failure == 0) first_failure = status;
     }
     name_line_on_standard_error(0);

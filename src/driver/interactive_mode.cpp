@@ -4,7 +4,8 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
-#include "engine/shared_state.h"
+#include "engine/diagnostics.h"
+#include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "platform/line_editor.h"
 #include "platform/output_stream.h"
@@ -51,11 +52,11 @@ bool read_console_line(char* out, std::size_t capacity) noexcept {
 
 }  // namespace
 
-format::output_format split_suffix(char* line) noexcept {
+format::result_layout split_suffix(char* line) noexcept {
     char* blank = std::strrchr(line, ' ');
-    if (blank == nullptr) return format::layout_default;
-    const format::output_format layout = format::parse_format_suffix(blank + 1);
-    if (layout != format::layout_default) *blank = '\0';
+    if (blank == nullptr) return format::default_layout;
+    const format::result_layout layout = format::parse_format_suffix(blank + 1);
+    if (layout.format != format::layout_default) *blank = '\0';
     return layout;
 }
 
@@ -66,10 +67,10 @@ void run_interactive_mode() noexcept {
         platform::write_stream(out, prompt_text, sizeof prompt_text - 1);
         char* line = engine::expression_text;
         if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;
-        evaluate_and_print(split_suffix(line), out);
+        evaluate_and_print(split_suffix(line));
     }
     platform::close_line_editor();
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace fexpr::driver

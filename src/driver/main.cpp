@@ -2,5 +2,5 @@
 #include "driver/modes.h"
 
 int main(int argc, char** argv) {
-    return fexpr::driver::run(argc, argv);
+    fexpr::driver::run(argc, argv);
 }

@@ -4,20 +4,12 @@
 #include <cstddef>
 
 #include "format/layouts.h"
-#include "platform/output_stream.h"
 
 namespace fexpr::driver {
 
-// Exit statuses of the driver's own diagnostics, and of a command line it cannot use (the
-// usage status of sysexits, which no expression fault shares).
-constexpr int status_cannot_open_data = 11;
-constexpr int status_too_long = 12;
-constexpr int status_usage = 64;
-
-constexpr char too_long_message[] = "Expression too long(>16384 characters)";
-
-// Runs the pre-pass and the evaluator on expression_text and prints the value in `layout`.
-void evaluate_and_print(format::output_format layout, platform::output_stream* stream) noexcept;
+// Runs the pre-pass and the evaluator on expression_text and prints the value in `layout` on
+// the result stream.
+void evaluate_and_print(format::result_layout layout) noexcept;
 
 // Appends `text` to expression_text, whose current length is *length, unless the two
 // together would reach the longest text (16383 characters): then the process ends with
@@ -29,8 +21,8 @@ void append_within_limit(std::size_t* length, const char* text) noexcept;
 
 // The text after the last blank of `line` may be a format suffix; when it is, the blank ends
 // the expression and its layout is returned. Otherwise the whole line, blanks included, is
-// the expression, and the result is layout_default.
-format::output_format split_suffix(char* line) noexcept;
+// the expression, and the result is default_layout.
+format::result_layout split_suffix(char* line) noexcept;
 
 // A first line that reads as "%d:%d" (two integers with a ':' directly between them) makes
 // a file of lines a list of clock readings.
@@ -41,7 +33,7 @@ bool is_time_stamp(const char* line) noexcept;
 bool is_blank_line(const char* line) noexcept;
 
 // Adds up the lines of the data file (or takes the difference of a time-stamp file) and
-// prints the value on result_stream; ends the process.
+// prints the value on the result stream; ends the process.
 [[noreturn]] void run_data_file_mode() noexcept;
 
 // Banner, then a prompt and an answer per console line until an empty line or the end of

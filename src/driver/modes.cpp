@@ -9,14 +9,13 @@
 #include "driver/switches.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/shared_state.h"
+#include "engine/prepass.h"
+#include "engine/text_buffers.h"
 #include "platform/fixed_files.h"
 #include "platform/process.h"
 
 namespace fexpr::driver {
 namespace {
-
-static_assert(engine::text_capacity == 16384, "the length diagnostic names 16384");
 
 bool equals(const char* text, const char* expected) noexcept {
     return std::strcmp(text, expected) == 0;
@@ -44,9 +43,9 @@ void run_joined_parameters(int count, char** parameters, std::size_t length) noe
         append_within_limit(&length, parameters[index]);
     }
     const char* candidate = parameters[count - 1];
-    const format::output_format layout = format::parse_format_suffix(candidate);
-    if (layout == format::layout_default) append_within_limit(&length, candidate);
-    evaluate_and_print(layout, engine::result_stream);
+    const format::result_layout layout = format::parse_format_suffix(candidate);
+    if (layout.format == format::layout_default) append_within_limit(&length, candidate);
+    evaluate_and_print(layout);
 }
 
 // "/?" prints the help, as the one parameter and exactly as written; any other text returns
@@ -54,25 +53,24 @@ void run_joined_parameters(int count, char** parameters, std::size_t length) noe
 void run_help_switch(const char* parameter) noexcept {
     if (!equals(parameter, "/?")) return;
     platform::write_stream(platform::standard_output(), help_text);
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace
 
-void evaluate_and_print(format::output_format layout, platform::output_stream* stream) noexcept {
-    engine::prepare_expression();
-    char* end = nullptr;
-    const double value = engine::evaluate_expression(engine::expression_text, &end);
-    format::print_result(layout, value, stream);
+void evaluate_and_print(format::result_layout layout) noexcept {
+    const engine::digit_grouping grouping = engine::prepare_expression();
+    const double value = engine::evaluate_expression(engine::expression_text);
+    format::print_result(layout, grouping, value, engine::result_stream());
 }
 
 void end_too_long() noexcept {
-    engine::end_with_diagnostic(status_too_long, too_long_message);
+    engine::end_with_diagnostic(engine::status_too_long);
 }
 
 void append_within_limit(std::size_t* length, const char* text) noexcept {
     const std::size_t added = std::strlen(text);
-    if (*length + added >= engine::max_text_length) end_too_long();
+    if (*length + added > engine::max_joined_length) end_too_long();
     std::memcpy(engine::expression_text + *length, text, added + 1);
     *length += added;
 }
@@ -85,9 +83,8 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
  * not looked for again after it. Then one parameter is the data-file path or a single
  * expression, several are joined.
  */
-int run(int argc, char** argv) noexcept {
+void run(int argc, char** argv) noexcept {
     std::setlocale(LC_ALL, "C");
-    engine::result_stream = platform::standard_output();
     const int skipped = run_switches(argc, argv) - 1;
     argc -= skipped;
     argv += skipped;
@@ -96,7 +93,7 @@ int run(int argc, char** argv) noexcept {
     int first = 1;
     if (argc > 2 && equals(argv[1], "/f")) {
         platform::output_stream* file = platform::open_result_file();
-        if (file != nullptr) engine::result_stream = file;
+        if (file != nullptr) engine::direct_results_to(file);
         first = 2;
     }
     const int count = argc - first;
@@ -104,11 +101,11 @@ int run(int argc, char** argv) noexcept {
     const std::size_t length = copy_first_parameter(parameters[0]);
     if (count == 1 && equals(parameters[0], platform::data_file_path)) run_data_file_mode();
     if (count == 1) {
-        evaluate_and_print(format::layout_default, engine::result_stream);
+        evaluate_and_print(format::default_layout);
     } else {
         run_joined_parameters(count, parameters, length);
     }
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace fexpr::driver

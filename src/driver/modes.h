@@ -3,8 +3,8 @@
 
 namespace fexpr::driver {
 
-// Chooses the mode from the parameters, runs it and returns the exit status (or ends the
-// process with a diagnostic's status).
-int run(int argc, char** argv) noexcept;
+// Chooses the mode from the parameters and runs it; every mode ends the process with its
+// exit status.
+[[noreturn]] void run(int argc, char** argv) noexcept;
 
 }  // namespace fexpr::driver

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "driver/line_modes.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "numeric/text_output.h"
 
 namespace fexpr::driver {

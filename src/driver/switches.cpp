@@ -7,10 +7,11 @@
 #include "driver/help_texts.h"
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
+#include "engine/diagnostics.h"
 #include "format/layouts.h"
-#include "numeric/text_output.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::driver {
 namespace {
@@ -44,13 +45,13 @@ struct switch_choice {
 // "fexpr: <what><name> (see fexpr --help)" on standard error, status 64.
 [[noreturn]] void end_with_usage(const char* what, const char* name) noexcept {
     char line[512];
-    numeric::text_builder builder = numeric::make_builder(line, sizeof line);
-    numeric::append_text(builder, "fexpr: ");
-    numeric::append_text(builder, what);
-    numeric::append_text(builder, name, 200);
-    numeric::append_text(builder, " (see fexpr --help)\n");
+    platform::text_builder builder = platform::make_builder(line, sizeof line);
+    platform::append_text(builder, "fexpr: ");
+    platform::append_text(builder, what);
+    platform::append_text(builder, name, 200);
+    platform::append_text(builder, " (see fexpr --help)\n");
     platform::write_standard_error(line, builder.length);
-    platform::end_process(status_usage);
+    platform::end_process(engine::status_usage);
 }
 
 constexpr bool is_letter(char c) noexcept {
@@ -90,7 +91,7 @@ void take_switch(const char* parameter, std::size_t length, switch_choice& choic
 
 // A parameter in the place of a suffix must be one.
 const char* checked_suffix(const char* candidate) noexcept {
-    if (format::parse_format_suffix(candidate) == format::layout_default) {
+    if (format::parse_format_suffix(candidate).format == format::layout_default) {
         end_with_usage("not a format suffix: ", candidate);
     }
     return candidate;
@@ -103,12 +104,12 @@ void print_help() noexcept {
     platform::write_stream(out, switches_heading_text);
     for (const switch_entry& entry : switch_table) {
         char line[160];
-        numeric::text_builder builder = numeric::make_builder(line, sizeof line);
-        numeric::append_text(builder, " ");
-        numeric::append_text(builder, entry.usage);
-        while (builder.length < 26) numeric::append_char(builder, ' ');
-        numeric::append_text(builder, entry.summary);
-        numeric::append_char(builder, '\n');
+        platform::text_builder builder = platform::make_builder(line, sizeof line);
+        platform::append_text(builder, " ");
+        platform::append_text(builder, entry.usage);
+        while (builder.length < 26) platform::append_char(builder, ' ');
+        platform::append_text(builder, entry.summary);
+        platform::append_char(builder, '\n');
         platform::write_stream(out, line, builder.length);
     }
     platform::write_stream(out, switches_end_text);
@@ -135,7 +136,7 @@ void print_help() noexcept {
     } else {
         platform::write_stream(platform::standard_output(), version_text);
     }
-    platform::end_process(0);
+    platform::end_process(engine::status_success);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "engine/shared_state.h"
 #include "numeric/integer_view.h"
 #include "numeric/text_scan.h"
 
@@ -59,7 +58,7 @@ void build_bit_text(std::int64_t value, char* out) noexcept {
 }
 
 double shift_bit_field(double value, const shift_descriptor& descriptor) noexcept {
-    char* bits = number_text;
+    char bits[bit_count + 1];
     build_bit_text(numeric::integer_view(value), bits);
     const int start = descriptor.start;
     const int end = start + descriptor.length - 1;

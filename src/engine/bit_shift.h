@@ -5,7 +5,7 @@
 
 namespace fexpr::engine {
 
-// One shift specification as the operand scanner validated it.
+// One shift descriptor as the operand scanner validated it.
 struct shift_descriptor {
     char kind;            // 'l' logical, 'a' arithmetic, 'r' rotate
     char direction;       // 'l' toward higher bit numbers, 'r' toward lower ones
@@ -19,7 +19,7 @@ struct shift_descriptor {
 void build_bit_text(std::int64_t value, char* out) noexcept;
 
 // Moves or rotates the bits of the descriptor's field inside the integer view of `value`
-// (working on the bit text in number_text) and returns the resulting integer as a double.
+// (working on its bit text) and returns the resulting integer as a double.
 double shift_bit_field(double value, const shift_descriptor& descriptor) noexcept;
 
 }  // namespace fexpr::engine

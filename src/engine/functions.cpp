@@ -1,27 +1,26 @@
 // The unary functions: what each code computes and the loop that applies waiting codes.
 #include "engine/functions.h"
 
+#include "numeric/decimal_input.h"
 #include "numeric/extended.h"
 #include "numeric/math_services.h"
 #include "numeric/text_output.h"
-#include "numeric/text_scan.h"
 
 namespace fexpr::engine {
 namespace {
 
 using numeric::extended;
 
-// The double nearest to pi, and the factors of the degree conversions with a 64-bit
-// significand: 1/180 rounded to 64 bits, and the reciprocal of the double pi (not of the
-// true pi) rounded to 64 bits. Where extended is double they round to double.
-constexpr extended pi = 0x1.921FB54442D18p+1;
+// The factors of the degree conversions with a 64-bit significand: 1/180 rounded to 64
+// bits, and the reciprocal of the double pi (not of the true pi) rounded to 64 bits. Where
+// extended is double they round to double.
 constexpr extended one_over_180 = static_cast<extended>(0xB60B60B60B60B60Bp-71L);
 constexpr extended one_over_pi = static_cast<extended>(0xA2F9836E4E4416F4p-65L);
 constexpr extended degrees_per_half_turn = 180;
 
 // (x * pi) * (1/180), multiplied in this order and rounded to double once.
 double degrees_to_radians(double x) noexcept {
-    return numeric::store(static_cast<extended>(x) * pi * one_over_180);
+    return numeric::store(static_cast<extended>(x) * numeric::pi * one_over_180);
 }
 
 // ((1/pi) * x) * 180, multiplied in this order and rounded to double once.
@@ -29,45 +28,32 @@ double radians_to_degrees(double x) noexcept {
     return numeric::store(one_over_pi * static_cast<extended>(x) * degrees_per_half_turn);
 }
 
+double round_whole(double x) noexcept {
+    return round_to_places(x, 0);
+}
+
+}  // namespace
+
+const named_function named_functions[] = {
+    {"sin", numeric::math_sin},     {"cos", numeric::math_cos},
+    {"tan", numeric::math_tan},     {"sqrt", numeric::math_sqrt},
+    {"arcsin", numeric::math_asin}, {"arccos", numeric::math_acos},
+    {"arctan", numeric::math_atan}, {"lg", numeric::math_log10},
+    {"ln", numeric::math_log},      {"exp", numeric::math_exp},
+    {"ceil", numeric::math_ceil},   {"floor", numeric::math_floor},
+    {"round", round_whole},         {"sign", sign_of},
+    {"abs", numeric::math_fabs},    {"d2r", degrees_to_radians},
+    {"r2d", radians_to_degrees},
+};
+static_assert(sizeof named_functions / sizeof named_functions[0] == named_function_count,
+              "one entry for each named function");
+
+namespace {
+
 double apply_named_function(int code, double x) noexcept {
-    switch (code - first_function_code) {
-        case 0:
-            return numeric::math_sin(x);
-        case 1:
-            return numeric::math_cos(x);
-        case 2:
-            return numeric::math_tan(x);
-        case 3:
-            return numeric::math_sqrt(x);
-        case 4:
-            return numeric::math_asin(x);
-        case 5:
-            return numeric::math_acos(x);
-        case 6:
-            return numeric::math_atan(x);
-        case 7:
-            return numeric::math_log10(x);
-        case 8:
-            return numeric::math_log(x);
-        case 9:
-            return numeric::math_exp(x);
-        case 10:
-            return numeric::math_ceil(x);
-        case 11:
-            return numeric::math_floor(x);
-        case 12:
-            return round_to_places(x, 0);
-        case 13:
-            return sign_of(x);
-        case 14:
-            return numeric::math_fabs(x);
-        case 15:
-            return degrees_to_radians(x);
-        case 16:
-            return radians_to_degrees(x);
-        default:
-            return x;
-    }
+    const int position = code - first_function_code;
+    if (position < 0 || position >= named_function_count) return x;
+    return named_functions[position].apply(x);
 }
 
 }  // namespace

@@ -5,16 +5,20 @@
 
 namespace fexpr::engine {
 
-// The function names in the order that gives their codes (position + 7), ended by an empty
-// entry. `shift` has no entry: its shift specification is recognised by its own syntax.
-inline constexpr const char* function_names[] = {
-    "sin", "cos",  "tan",   "sqrt",  "arcsin", "arccos", "arctan", "lg",  "ln",
-    "exp", "ceil", "floor", "round", "sign",   "abs",    "d2r",    "r2d", nullptr,
+// A function with a name of its own and what it computes.
+struct named_function {
+    const char* name;
+    double (*apply)(double x) noexcept;
 };
 
-// The code of the first name of function_names, and of the `shift` function.
+// The named functions in the order that gives their codes: a function's code is its
+// position plus first_function_code. On the operator stack a code stands below 32, under
+// every binary operator. `shift` has no entry: its descriptor is recognised by its own
+// syntax, and it has the code after the last named function.
+constexpr int named_function_count = 17;
+extern const named_function named_functions[named_function_count];
 constexpr int first_function_code = 7;
-constexpr int shift_function_code = 24;
+constexpr int shift_function_code = first_function_code + named_function_count;
 
 // Applies the function codes waiting on top of `operators` (top at count - 1) to `value`,
 // the most recently pushed first, lowering `count` for each, and returns the result.

@@ -8,8 +8,7 @@ namespace fexpr::engine {
 
 void check_stack_depth(int count) noexcept {
     if (count > max_stack_count) {
-        end_with_diagnostic(10,
-                            "The expression is too complex, causing an internal stack overflow");
+        end_with_diagnostic(status_too_complex);
     }
 }
 

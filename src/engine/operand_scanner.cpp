@@ -1,4 +1,4 @@
-// The operand scanner: letter dispatch, shift specifications and number literals.
+// The operand scanner: letter dispatch, shift descriptors and number literals.
 #include "engine/operand_scanner.h"
 
 #include <cstdint>
@@ -6,110 +6,60 @@
 
 #include "engine/diagnostics.h"
 #include "engine/functions.h"
+#include "engine/letters.h"
+#include "numeric/character_classes.h"
+#include "numeric/decimal_input.h"
+#include "numeric/math_services.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::engine {
 namespace {
 
-constexpr double pi = 3.141592653589793;
-
-constexpr char lower_case(char c) noexcept {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // True when the text begins with the lower-case name, letters compared without regard to
 // case. Stops at the text's NUL, which matches no letter of a name.
 bool begins_with_name(const char* text, const char* name) noexcept {
     for (; *name != '\0'; ++name, ++text) {
-        if (lower_case(*text) != *name) return false;
+        if (numeric::lower_case(*text) != *name) return false;
     }
     return true;
 }
 
-// The multiplier of a unit letter: powers of ten in lower case, powers of two in upper case.
-double unit_multiplier(char letter) noexcept {
-    switch (letter) {
-        case 'k':
-            return 1e3;
-        case 'm':
-            return 1e6;
-        case 'g':
-            return 1e9;
-        case 't':
-            return 1e12;
-        case 'p':
-            return 1e15;
-        case 'K':
-            return 1024.0;
-        case 'M':
-            return 1048576.0;
-        case 'G':
-            return 1073741824.0;
-        case 'T':
-            return 1099511627776.0;
-        default:
-            return 1125899906842624.0;  // 'P'
-    }
-}
-
-void append(char* message, std::size_t& length, std::size_t capacity, const char* text) noexcept {
-    for (; *text != '\0' && length + 1 < capacity; ++text) message[length++] = *text;
-    message[length] = '\0';
-}
-
-// Ends with the message "<before><letter><after>" of the diagnostics that name a unit letter.
-[[noreturn]] void end_naming_letter(int status, const char* before, char letter,
-                                    const char* after) noexcept {
-    char message[96];
-    std::size_t length = 0;
-    const char letter_text[2] = {letter, '\0'};
-    append(message, length, sizeof message, before);
-    append(message, length, sizeof message, letter_text);
-    append(message, length, sizeof message, after);
-    end_with_diagnostic(status, message);
-}
-
-// Letters that may follow Pi or a unit letter without status 2; they are then read as
+// The radix letters may follow Pi or a unit letter without status 2; they are then read as
 // letters in their own right and name nothing.
-bool may_follow_constant(char c) noexcept {
-    return c == 'x' || c == 'X' || c == 'b' || c == 'B' || c == 'o' || c == 'O';
-}
-
 void check_after_constant(const char* text) noexcept {
-    if (is_letter(*text) && !may_follow_constant(*text)) {
-        end_with_diagnostic(2, "Two Pi or K/M/G/T/P are joined");
+    if (numeric::is_letter(*text) && !is_radix_letter(*text)) {
+        end_with_diagnostic(status_constants_joined);
     }
 }
 
 char* read_pi(level_state& level, char* text) noexcept {
     if (level.after_operand) {
-        end_with_diagnostic(1, "Pi encounters a right parenthesis on the left side");
+        end_with_diagnostic(status_group_before_constant);
     }
-    push_operand(level, pi);
+    push_operand(level, numeric::pi);
     text += 2;
     level.after_operand = true;
     check_after_constant(text);
-    if (*text == '(')
-        end_with_diagnostic(3, "On the right side of Pi, there is a left parenthesis");
+    if (*text == '(') end_with_diagnostic(status_group_after_constant);
     return text;
 }
 
 char* read_unit_letter(level_state& level, char* text) noexcept {
     const char letter = *text;
     if (level.after_operand) {
-        end_naming_letter(1, "", letter, " encounters a right parenthesis on the left side");
+        end_naming_constant(status_group_before_constant, letter);
     }
     push_operand(level, unit_multiplier(letter));
     ++text;
     level.after_operand = true;
     check_after_constant(text);
     if (*text == '(') {
-        end_naming_letter(3, "On the right side of ", letter, ", there is a left parenthesis");
+        end_naming_constant(status_group_after_constant, letter);
     }
     return text;
 }
 
-// The fields of a shift specification as scanned, before they are tested.
+// The fields of a shift descriptor as scanned, before they are tested.
 struct shift_fields {
     char kind;
     char direction;
@@ -170,18 +120,18 @@ bool make_shift_descriptor(const shift_fields& fields, bool length_form,
 
 // The first form decides alone once it fills all five fields; only otherwise is the form
 // with 'l' tried.
-char* read_shift_specification(level_state& level, char* text) noexcept {
+char* read_shift_descriptor(level_state& level, char* text) noexcept {
     shift_fields fields{};
     bool length_form = false;
     if (scan_shift_fields(text, false, fields) != 5) {
         length_form = true;
         if (scan_shift_fields(text, true, fields) != 5) {
-            end_with_diagnostic(4, "Unknown function name");
+            end_with_diagnostic(status_unknown_function);
         }
     }
     shift_descriptor descriptor{};
     if (!make_shift_descriptor(fields, length_form, descriptor)) {
-        end_with_diagnostic(4, "Unknown function name");
+        end_with_diagnostic(status_unknown_function);
     }
     push_function_code(level, shift_function_code, descriptor);
     return text + fields.consumed;
@@ -202,15 +152,14 @@ bool begins_with_pi(const char* text) noexcept {
 }
 
 int match_function_name(const char* text) noexcept {
-    for (int position = 0; function_names[position] != nullptr; ++position) {
-        if (begins_with_name(text, function_names[position])) return position;
+    for (int position = 0; position < named_function_count; ++position) {
+        if (begins_with_name(text, named_functions[position].name)) return position;
     }
     return -1;
 }
 
 bool is_unit_letter(const char* text) noexcept {
-    const char c = *text;
-    if (c == '\0' || std::strchr("GKMPTgkmpt", c) == nullptr) return false;
+    if (!is_unit_set_letter(*text)) return false;
     return !begins_with_pi(text) && match_function_name(text) < 0;
 }
 
@@ -220,9 +169,9 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
     const int position = match_function_name(text);
     if (position >= 0) {
         push_function_code(level, position + first_function_code, shift_descriptor{});
-        return text + std::strlen(function_names[position]);
+        return text + std::strlen(named_functions[position].name);
     }
-    return read_shift_specification(level, text);
+    return read_shift_descriptor(level, text);
 }
 
 /*
@@ -231,7 +180,7 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
  * text where none stands is pushed as 0 (so waiting functions still run) before status 8.
  */
 char* read_number(level_state& level, char* text) noexcept {
-    const char prefix = text[0] == '0' ? lower_case(text[1]) : '\0';
+    const char prefix = radix_prefix(text);
     if (prefix == 'x') {
         std::int64_t pattern = 0;
         int consumed = 0;
@@ -249,7 +198,7 @@ char* read_number(level_state& level, char* text) noexcept {
     const char* end = text;
     const double value = numeric::text_to_double(text, &end);
     push_operand(level, value);
-    if (end == text) end_with_diagnostic(8, "Invalid character");
+    if (end == text) end_with_diagnostic(status_invalid_character);
     return text + (end - text);
 }
 

@@ -1,24 +1,15 @@
 // Reading what stands where the evaluator expects an operand: numbers, radix literals, Pi,
-// unit letters, function names and shift specifications.
+// unit letters, function names and shift descriptors.
 #pragma once
 
 #include "engine/level_stacks.h"
 
 namespace fexpr::engine {
 
-// 'A' … 'Z' and 'a' … 'z' only; characters of 128 and above are never letters.
-constexpr bool is_letter(char c) noexcept {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-constexpr bool is_digit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
-
 // True when the text begins with "Pi", letters compared without regard to case.
 bool begins_with_pi(const char* text) noexcept;
 
-// The position in function_names of the first name the text begins with (case ignored),
+// The position in named_functions of the first name the text begins with (case ignored),
 // or -1.
 int match_function_name(const char* text) noexcept;
 
@@ -26,7 +17,7 @@ int match_function_name(const char* text) noexcept;
 // function name.
 bool is_unit_letter(const char* text) noexcept;
 
-// Reads Pi, a unit letter, a function name or a shift specification at a letter, pushes it
+// Reads Pi, a unit letter, a function name or a shift descriptor at a letter, pushes it
 // on the level's stacks and returns the position after it. Ends the evaluation with status
 // 1, 2, 3 or 4 when it finds none or when what follows Pi or a unit letter is not allowed.
 char* read_letter_operand(level_state& level, char* text) noexcept;

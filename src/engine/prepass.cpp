@@ -1,37 +1,22 @@
 // The pre-pass: grouping mode, the multiplication 'x', and numbers bound to their unit letter.
+#include "engine/prepass.h"
+
 #include <cstring>
 
 #include "engine/character_set.h"
-#include "engine/evaluator.h"
+#include "engine/letters.h"
 #include "engine/operand_scanner.h"
-#include "engine/shared_state.h"
-#include "numeric/text_scan.h"
+#include "engine/text_buffers.h"
+#include "numeric/character_classes.h"
+#include "numeric/decimal_input.h"
 
 namespace fexpr::engine {
 namespace {
 
-void set_grouping_mode() noexcept {
-    grouping_mode = 0;
-    if (expression_text[0] == ',') grouping_mode = 1;
-    if (expression_text[0] == '_') grouping_mode = 2;
-}
-
-constexpr bool is_unit_set_letter(char c) noexcept {
-    switch (c) {
-        case 'G':
-        case 'K':
-        case 'M':
-        case 'P':
-        case 'T':
-        case 'g':
-        case 'k':
-        case 'm':
-        case 'p':
-        case 't':
-            return true;
-        default:
-            return false;
-    }
+digit_grouping grouping_of(char first) noexcept {
+    if (first == ',') return groups_of_three;
+    if (first == '_') return groups_of_four;
+    return no_groups;
 }
 
 /*
@@ -43,14 +28,10 @@ constexpr bool is_unit_set_letter(char c) noexcept {
  */
 bool keeps_x(const char* text, std::size_t i) noexcept {
     const char before = text[i - 1];
-    if (is_letter(before) && !is_unit_set_letter(before)) return true;
-    if (is_letter(text[i + 1])) return true;
+    if (numeric::is_letter(before) && !is_unit_set_letter(before)) return true;
+    if (numeric::is_letter(text[i + 1])) return true;
     if (i == 1 && before == '0') return true;
-    return i > 1 && before == '0' && !is_digit(text[i - 2]);
-}
-
-constexpr bool is_scan_space(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return i > 1 && before == '0' && !numeric::is_decimal_digit(text[i - 2]);
 }
 
 /*
@@ -87,14 +68,6 @@ struct wrap_state {
     }
 };
 
-constexpr bool is_hex_digit(char c) noexcept {
-    return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-constexpr bool is_radix_letter(char c) noexcept {
-    return c == 'x' || c == 'X' || c == 'b' || c == 'B' || c == 'o' || c == 'O';
-}
-
 /*
  * The scan reads a hexadecimal, binary or octal literal as the decimal number '0' (with the
  * white space and sign it took before it). When that '0' is followed by a radix letter and
@@ -108,13 +81,13 @@ constexpr bool is_radix_letter(char c) noexcept {
 const char* radix_literal_end(const char* source, const char* number, const char* after,
                               char last_read) noexcept {
     const char* zero = after - 1;
-    if (*zero != '0' || !is_radix_letter(*after)) return after;
+    if (radix_prefix(zero) == '\0') return after;
     if (zero != number && (zero - 1 != number || (*number != '+' && *number != '-'))) {
         return after;
     }
-    if (is_digit(zero > source ? zero[-1] : last_read)) return after;
+    if (numeric::is_decimal_digit(zero > source ? zero[-1] : last_read)) return after;
     const char* end = after + 1;
-    while (is_hex_digit(*end)) ++end;
+    while (numeric::is_hex_digit(*end)) ++end;
     return end;
 }
 
@@ -131,7 +104,7 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
     for (;;) {
         const char* source = state.unread();
         std::size_t skipped = 0;
-        while (is_scan_space(source[skipped])) ++skipped;
+        while (numeric::is_white_space(source[skipped])) ++skipped;
         if (source[skipped] == '\0') break;
         const char* number = source + skipped;
         const char* after = numeric::decimal_text_end(number);
@@ -151,7 +124,7 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
 }
 
 // The characters the pass below looks at: 'x', the unit letters and the NUL.
-constexpr character_set x_unit_or_end = make_character_set("xGKMPTgkmpt", true);
+constexpr character_set x_unit_or_end = make_unit_letter_set("x", true);
 
 /*
  * One pass over the text: rewrites each multiplication 'x' from position 1 on (see
@@ -180,20 +153,21 @@ std::size_t rewrite_x_and_measure(char* text, bool& has_unit_letter) noexcept {
  * Without a unit letter the wrapping would only copy the text and drop its trailing white
  * space, so that is all that is done then; most expressions take this way.
  */
-void prepare_expression() noexcept {
-    set_grouping_mode();
+digit_grouping prepare_expression() noexcept {
+    const digit_grouping grouping = grouping_of(expression_text[0]);
     bool has_unit_letter = false;
     std::size_t length = rewrite_x_and_measure(expression_text, has_unit_letter);
     if (!has_unit_letter) {
-        while (length > 0 && is_scan_space(expression_text[length - 1])) --length;
+        while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
         expression_text[length] = '\0';
-        return;
+        return grouping;
     }
     const std::size_t gap = expression_capacity - 1 - length;
     std::memmove(expression_text + gap, expression_text, length);
     expression_text[expression_capacity - 1] = '\0';
     wrap_state state{expression_text, gap, 0, 0, '\0'};
     wrap_unit_numbers(state);
+    return grouping;
 }
 
 }  // namespace fexpr::engine

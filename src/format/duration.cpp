@@ -3,11 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "numeric/extended.h"
 #include "numeric/integer_view.h"
 #include "numeric/text_output.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::format {
 namespace {
@@ -28,36 +29,36 @@ int milliseconds_of(double seconds) noexcept {
     return static_cast<int>(static_cast<std::int64_t>(scaled) % 1000);
 }
 
-void append_number(numeric::text_builder& builder, std::int64_t value, int width) noexcept {
-    const std::size_t count = numeric::format_signed(numeric::builder_end(builder),
-                                                     numeric::builder_room(builder), value, width);
-    numeric::builder_advance(builder, count);
+void append_number(platform::text_builder& builder, std::int64_t value, int width) noexcept {
+    const std::size_t count = numeric::format_signed(platform::builder_end(builder),
+                                                     platform::builder_room(builder), value, width);
+    platform::builder_advance(builder, count);
 }
 
 // "SS.mss", "MM:SS.mss", "HH:MM:SS.mss" or "D HH:MM:SS.mss" for 1 <= seconds < the limit.
 void build_clock_text(double seconds, char* out) noexcept {
     const std::int64_t whole = numeric::integer_view(seconds);
-    numeric::text_builder builder = numeric::make_builder(out, engine::text_capacity);
+    platform::text_builder builder = platform::make_builder(out, engine::text_capacity);
     if (!(seconds >= 60)) {
         append_number(builder, whole % 60, 2);
     } else if (!(seconds >= 3600)) {
         append_number(builder, whole / 60, 2);
-        numeric::append_char(builder, ':');
+        platform::append_char(builder, ':');
         append_number(builder, whole % 60, 2);
     } else {
         if (!(seconds >= 86400)) {
             append_number(builder, whole / 3600, 2);
         } else {
             append_number(builder, whole / 86400, 0);
-            numeric::append_char(builder, ' ');
+            platform::append_char(builder, ' ');
             append_number(builder, whole % 86400 / 3600, 2);
         }
-        numeric::append_char(builder, ':');
+        platform::append_char(builder, ':');
         append_number(builder, whole % 3600 / 60, 2);
-        numeric::append_char(builder, ':');
+        platform::append_char(builder, ':');
         append_number(builder, whole % 60, 2);
     }
-    numeric::append_char(builder, '.');
+    platform::append_char(builder, '.');
     append_number(builder, milliseconds_of(seconds), 3);
 }
 
@@ -68,9 +69,10 @@ void build_clock_text(double seconds, char* out) noexcept {
  * text is "%.3lf", which rounds on its own (0.9996 gives 1.000); a negative value prints
  * its magnitude behind a '-'. Duration texts are never grouped.
  */
-void print_duration(double value, platform::output_stream* stream) noexcept {
+void print_duration(double value, engine::digit_grouping grouping,
+                    platform::output_stream* stream) noexcept {
     if (!(std::fabs(value) < duration_limit)) {
-        print_result(layout_default, value, stream);
+        print_result(default_layout, grouping, value, stream);
         return;
     }
     const bool negative = !(value >= 0);

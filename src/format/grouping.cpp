@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 
 namespace fexpr::format {
 namespace {
@@ -30,14 +30,14 @@ char* copy_unchanged(const char* text, std::size_t length) noexcept {
  * between a '-' and what follows it, so -123456 becomes -123,456. The fraction part (from
  * the last '.') stays as it is. The text is built backwards and then turned round.
  */
-char* group_digits(const char* text) noexcept {
+char* group_digits(const char* text, engine::digit_grouping grouping) noexcept {
     const std::size_t length = std::strlen(text);
-    if (engine::grouping_mode == 0 || std::strchr(text, 'e') != nullptr ||
+    if (grouping == engine::no_groups || std::strchr(text, 'e') != nullptr ||
         length > longest_groupable) {
         return copy_unchanged(text, length);
     }
-    const std::size_t group_size = engine::grouping_mode == 1 ? 3 : 4;
-    const char separator = engine::grouping_mode == 1 ? ',' : '_';
+    const std::size_t group_size = grouping == engine::groups_of_three ? 3 : 4;
+    const char separator = grouping == engine::groups_of_three ? ',' : '_';
     const char* point = std::strrchr(text, '.');
     const std::size_t integer_length =
         point != nullptr ? static_cast<std::size_t>(point - text) : length;

@@ -1,12 +1,14 @@
 // Digit groups in a number text, and the in-place reversal they are built with.
 #pragma once
 
+#include "engine/prepass.h"
+
 namespace fexpr::format {
 
-// Copies `text` into engine::line_buffer with a ',' every three characters (grouping_mode 1)
-// or a '_' every four (grouping_mode 2) in the part before the last '.'; returns line_buffer.
-// A text with an 'e' in it, or grouping_mode 0, is copied unchanged.
-char* group_digits(const char* text) noexcept;
+// Copies `text` into engine::line_buffer with a ',' every three characters or a '_' every
+// four, as `grouping` says, in the part before the last '.'; returns line_buffer. A text
+// with an 'e' in it, or no_groups, is copied unchanged.
+char* group_digits(const char* text, engine::digit_grouping grouping) noexcept;
 
 // Reverses a NUL-terminated text in place and returns it; nullptr is returned untouched.
 char* reverse_text(char* text) noexcept;

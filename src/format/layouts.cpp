@@ -5,10 +5,11 @@
 #include <cstring>
 
 #include "engine/bit_shift.h"
-#include "engine/shared_state.h"
+#include "engine/text_buffers.h"
 #include "format/grouping.h"
 #include "numeric/integer_view.h"
 #include "numeric/text_output.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::format {
 namespace {
@@ -27,9 +28,10 @@ void write_line(platform::output_stream* stream, const char* text) noexcept {
 // Layouts 0 to 2: a number text of `length` characters in number_text, grouped, then
 // printed. Without a grouping mode the text goes out as it stands, with its newline in the
 // same write, and needs neither a copy nor a strlen.
-void print_grouped(platform::output_stream* stream, std::size_t length) noexcept {
-    if (engine::grouping_mode != 0) {
-        write_line(stream, group_digits(engine::number_text));
+void print_grouped(platform::output_stream* stream, engine::digit_grouping grouping,
+                   std::size_t length) noexcept {
+    if (grouping != engine::no_groups) {
+        write_line(stream, group_digits(engine::number_text, grouping));
         return;
     }
     char* text = engine::number_text;
@@ -43,13 +45,13 @@ void print_grouped(platform::output_stream* stream, std::size_t length) noexcept
 void print_digit_groups(platform::output_stream* stream, const char* prefix, const char* digits,
                         int groups, std::size_t width) noexcept {
     char line[integer_line_capacity];
-    numeric::text_builder builder = numeric::make_builder(line, sizeof line);
-    numeric::append_text(builder, prefix);
+    platform::text_builder builder = platform::make_builder(line, sizeof line);
+    platform::append_text(builder, prefix);
     for (int group = 0; group < groups; ++group) {
-        if (group > 0) numeric::append_char(builder, '_');
-        numeric::append_text(builder, digits + static_cast<std::size_t>(group) * width, width);
+        if (group > 0) platform::append_char(builder, '_');
+        platform::append_text(builder, digits + static_cast<std::size_t>(group) * width, width);
     }
-    numeric::append_char(builder, '\n');
+    platform::append_char(builder, '\n');
     platform::write_stream(stream, line, builder.length);
 }
 
@@ -75,16 +77,17 @@ void print_integer_layout(output_format layout, std::int64_t view,
 
 }  // namespace
 
-void print_result(output_format layout, double value, platform::output_stream* stream) noexcept {
+void print_result(result_layout layout, engine::digit_grouping grouping, double value,
+                  platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
-    const int precision = engine::output_precision;
-    switch (layout) {
+    const int precision = layout.precision;
+    switch (layout.format) {
         case layout_fixed:
-            print_grouped(stream,
+            print_grouped(stream, grouping,
                           numeric::format_fixed(text, engine::text_capacity, precision, value));
             return;
         case layout_significant:
-            print_grouped(stream,
+            print_grouped(stream, grouping,
                           numeric::format_general(text, engine::text_capacity, precision, value));
             return;
         case layout_scientific:
@@ -95,15 +98,16 @@ void print_result(output_format layout, double value, platform::output_stream* s
         case layout_hex:
         case layout_binary:
         case layout_octal:
-            print_integer_layout(layout, numeric::integer_view(value), stream);
+            print_integer_layout(layout.format, numeric::integer_view(value), stream);
             return;
         case layout_duration:
-            print_duration(value, stream);
+            print_duration(value, grouping, stream);
             return;
         case layout_default:
             break;
     }
-    print_grouped(stream, numeric::format_general(text, engine::text_capacity, 15, value));
+    print_grouped(stream, grouping,
+                  numeric::format_general(text, engine::text_capacity, default_precision, value));
 }
 
 /*

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "engine/prepass.h"
 #include "platform/output_stream.h"
 
 namespace fexpr::format {
@@ -20,20 +21,33 @@ enum output_format : int {
     layout_duration = 8,     // ":": days, hours, minutes, seconds and milliseconds
 };
 
-// Reads a candidate suffix; returns its layout, or layout_default when it is none. For the
-// layouts 1 to 3 it also sets engine::output_precision.
-output_format parse_format_suffix(const char* candidate) noexcept;
+// The digits of the default layout, and of the others when no suffix gives them.
+constexpr int default_precision = 15;
 
-// Prints `value` as one line in `layout` on `stream`. The integer layouts (4 to 7) are
-// followed by the accuracy warning on standard error when it applies.
-void print_result(output_format layout, double value, platform::output_stream* stream) noexcept;
+// A layout as a suffix selects it: the N of ".N", "gN" and "eN" comes with it.
+struct result_layout {
+    output_format format;
+    int precision;  // default_precision for the layouts without an N
+};
+
+constexpr result_layout default_layout = {layout_default, default_precision};
+
+// Reads a candidate suffix; returns its layout, or default_layout when it is none.
+result_layout parse_format_suffix(const char* candidate) noexcept;
+
+// Prints `value` as one line in `layout` on `stream`, its digits grouped as `grouping` says
+// in the layouts that group. The integer layouts (4 to 7) are followed by the accuracy
+// warning on standard error when it applies.
+void print_result(result_layout layout, engine::digit_grouping grouping, double value,
+                  platform::output_stream* stream) noexcept;
 
 // Prints "Attention: …" on standard error when the hexadecimal digits of the 64-bit pattern
 // of `view` are more than a double holds exactly.
 void warn_hex_precision(std::int64_t view) noexcept;
 
-// The duration layout: "[-][D ][HH:][MM:]SS.mss", or the default layout beyond 10000 years
-// and for a NaN.
-void print_duration(double value, platform::output_stream* stream) noexcept;
+// The duration layout: "[-][D ][HH:][MM:]SS.mss", or the default layout (grouped as
+// `grouping` says) beyond 10000 years and for a NaN.
+void print_duration(double value, engine::digit_grouping grouping,
+                    platform::output_stream* stream) noexcept;
 
 }  // namespace fexpr::format

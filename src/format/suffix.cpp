@@ -1,6 +1,6 @@
 // The format-suffix grammar shared by the command line and the interactive mode.
-#include "engine/shared_state.h"
 #include "format/layouts.h"
+#include "numeric/character_classes.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::format {
@@ -18,8 +18,9 @@ bool lead_and_number(const char* text, char lead, int low, int high, int* number
     return true;
 }
 
+// The letter `lower` in either case.
 bool is_letter(char character, char lower) noexcept {
-    return character == lower || character == static_cast<char>(lower - ('a' - 'A'));
+    return numeric::lower_case(character) == lower;
 }
 
 }  // namespace
@@ -31,30 +32,24 @@ bool is_letter(char character, char lower) noexcept {
  * no suffix). Whatever follows the deciding characters is ignored ("b-anything" is binary,
  * ".5abc" is five decimals).
  */
-output_format parse_format_suffix(const char* candidate) noexcept {
+result_layout parse_format_suffix(const char* candidate) noexcept {
     int number = 0;
-    output_format layout = layout_default;
-    if (lead_and_number(candidate, '.', 0, 15, &number)) {
-        layout = layout_fixed;
-    } else if (lead_and_number(candidate, 'g', 1, 15, &number)) {
-        layout = layout_significant;
-    } else if (lead_and_number(candidate, 'e', 0, 15, &number)) {
-        layout = layout_scientific;
-    } else if (is_letter(candidate[0], 'x') && candidate[1] == '_') {
-        return layout_hex_grouped;
+    if (lead_and_number(candidate, '.', 0, 15, &number)) return {layout_fixed, number};
+    if (lead_and_number(candidate, 'g', 1, 15, &number)) return {layout_significant, number};
+    if (lead_and_number(candidate, 'e', 0, 15, &number)) return {layout_scientific, number};
+    output_format format = layout_default;
+    if (is_letter(candidate[0], 'x') && candidate[1] == '_') {
+        format = layout_hex_grouped;
     } else if (is_letter(candidate[0], 'x')) {
-        return layout_hex;
+        format = layout_hex;
     } else if (is_letter(candidate[0], 'b')) {
-        return layout_binary;
+        format = layout_binary;
     } else if (is_letter(candidate[0], 'o')) {
-        return layout_octal;
+        format = layout_octal;
     } else if (candidate[0] == ':') {
-        return layout_duration;
-    } else {
-        return layout_default;
+        format = layout_duration;
     }
-    engine::output_precision = number;
-    return layout;
+    return {format, default_precision};
 }
 
 }  // namespace fexpr::format

@@ -69,11 +69,11 @@ constexpr char digit_pairs[] =
     "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
     "949596979899";
 
-// The `count` (at most 8) lowest decimal digits of value, written to out … out + count - 1;
-// 32-bit arithmetic, two digits at a time.
-void write_digits(char* out, int count, std::uint32_t value) noexcept {
+// The `count` lowest decimal digits of value, written to out … out + count - 1, two digits
+// at a time.
+void write_digits(char* out, int count, std::uint64_t value) noexcept {
     for (; count >= 2; count -= 2, value /= 100) {
-        const std::uint32_t pair = value % 100 * 2;
+        const std::uint64_t pair = value % 100 * 2;
         out[count - 2] = digit_pairs[pair];
         out[count - 1] = digit_pairs[pair + 1];
     }
@@ -194,12 +194,7 @@ bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept
             ++exponent;
         }
         const int count = drop_trailing_zeros(value, wanted);
-        int remaining = count;
-        for (; remaining > 8; remaining -= 8, value /= 100000000) {
-            write_digits(result.digit + remaining - 8, 8,
-                         static_cast<std::uint32_t>(value % 100000000));
-        }
-        write_digits(result.digit, remaining, static_cast<std::uint32_t>(value));
+        write_digits(result.digit, count, value);
         result.count = count;
         result.exponent = exponent;
         return true;
@@ -213,7 +208,7 @@ decimal_digits parse_scientific(const char* text, const char* end) noexcept {
     const char* p = text;
     for (; p != end && *p != 'e'; ++p) {
         if (*p == '.') continue;
-        if (result.count < computed_digits) result.digit[result.count++] = *p;
+        if (result.count < significant_digit_limit) result.digit[result.count++] = *p;
     }
     if (p == end) return result;
     ++p;  // 'e'
@@ -247,11 +242,12 @@ bool exceeds_half(double magnitude, int exponent) noexcept {
 }  // namespace
 
 // One named result on every path, built in the caller's object: a copy of the digits just
-// written byte by byte would stall on reading them back as a whole.
+// written byte by byte would stall on reading them back as a whole (a second object for the
+// exact path made general_15 of bench/bench_numeric.cpp about 3% slower, medians of 9).
 decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     decimal_digits result = zero_digits();
     if (magnitude == 0) return result;
-    const int kept = wanted < computed_digits ? wanted : computed_digits;
+    const int kept = wanted < significant_digit_limit ? wanted : significant_digit_limit;
     if (kept >= 1 && exact_digits(magnitude, kept, result)) return result;
     const int precision = kept - 1;
     char text[40];
@@ -270,10 +266,10 @@ decimal_digits significant_digits(double magnitude, int wanted) noexcept {
  * raised exponent with trailing zeros. */
 decimal_digits digits_to_power(double magnitude, int lowest_power, int max_digits) noexcept {
     if (magnitude == 0) return zero_digits();
-    const decimal_digits full = significant_digits(magnitude, computed_digits);
+    const decimal_digits full = significant_digits(magnitude, significant_digit_limit);
     long long kept = static_cast<long long>(full.exponent) - lowest_power + 1;
     if (kept > max_digits) kept = max_digits;
-    if (kept >= computed_digits) return full;
+    if (kept >= significant_digit_limit) return full;
     if (kept >= 1) return significant_digits(magnitude, static_cast<int>(kept));
     if (kept < 0 || !exceeds_half(magnitude, full.exponent)) return zero_digits();
     decimal_digits unit = zero_digits();

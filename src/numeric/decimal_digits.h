@@ -3,16 +3,17 @@
 
 namespace fexpr::numeric {
 
-// Only this many significant digits are ever computed; later positions read as '0'.
-constexpr int computed_digits = 19;
+// Only this many significant digits are ever computed, and only this many of a number read
+// take part in its value; later positions read as '0'.
+constexpr int significant_digit_limit = 19;
 // The longest digit run any directive prints.
 constexpr int max_printed_digits = 40;
 
 // A rounded magnitude d0.d1d2… × 10^exponent. Zero has count 0 and exponent 0.
 struct decimal_digits {
-    char digit[computed_digits];  // '0' … '9', digit[0] not '0'
-    int count;                    // digits stored; later positions read as '0'
-    int exponent;                 // decimal exponent of digit[0]
+    char digit[significant_digit_limit];  // '0' … '9', digit[0] not '0'
+    int count;                            // digits stored; later positions read as '0'
+    int exponent;                         // decimal exponent of digit[0]
 };
 
 // The digit at a significant position (0 is the leading digit); '0' outside the stored ones.
@@ -20,12 +21,6 @@ struct decimal_digits {
 inline char digit_at(const decimal_digits& digits, int position) noexcept {
     if (position < 0 || position >= digits.count) return '0';
     return digits.digit[position];
-}
-
-// The digit standing for 10^power in the rounded value.
-inline char digit_at_power(const decimal_digits& digits, int power) noexcept {
-    if (digits.count == 0) return '0';
-    return digit_at(digits, digits.exponent - power);
 }
 
 // A finite, non-negative magnitude rounded to `wanted` significant digits (1 … 40).

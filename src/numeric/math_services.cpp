@@ -8,6 +8,7 @@
 
 #include "numeric/extended.h"
 #include "platform/output_stream.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -43,15 +44,6 @@ double positive_infinity() noexcept {
 
 bool is_positive_nan(double x) noexcept {
     return std::isnan(x) && !std::signbit(x);
-}
-
-// Appends text to a fixed buffer, cutting it at `capacity`; returns the new length.
-std::size_t append_text(char* buffer, std::size_t used, std::size_t capacity,
-                        const char* text) noexcept {
-    std::size_t length = std::strlen(text);
-    if (length > capacity - used) length = capacity - used;
-    std::memcpy(buffer + used, text, length);
-    return used + length;
 }
 
 // True when y is a whole number below 2^63 in magnitude.
@@ -98,9 +90,9 @@ double power_of_finite(double x, double y) noexcept {
     const extended magnitude = std::fabs(static_cast<extended>(x));
     const extended t = static_cast<extended>(y) * std::log(magnitude);
     if (t >= pow_exponent_limit) {
-        return report_math_error(math_overflow, "pow", x, y, positive_infinity());
+        return report_math_error(math_overflow, "pow", positive_infinity());
     }
-    if (t <= -pow_exponent_limit) return report_math_error(math_underflow, "pow", x, y, 0.0);
+    if (t <= -pow_exponent_limit) return report_math_error(math_underflow, "pow", 0.0);
     // e^t is |x|^y; the library power gives it without the error that rounding t carries.
     result = store(std::pow(magnitude, static_cast<extended>(y)));
     return x < 0 && is_odd_integral(y) ? -result : result;
@@ -109,12 +101,12 @@ double power_of_finite(double x, double y) noexcept {
 // The sign-independent tests shared by the two logarithms; returns true when settled.
 bool logarithm_edge(double x, const char* name, double* result) noexcept {
     if (x == 0) {
-        *result = report_math_error(math_singularity, name, x, 0.0,
-                                    -std::numeric_limits<double>::infinity());
+        *result =
+            report_math_error(math_singularity, name, -std::numeric_limits<double>::infinity());
     } else if (std::signbit(x)) {
-        *result = report_math_error(math_domain, name, x, 0.0, negative_nan());
+        *result = report_math_error(math_domain, name, negative_nan());
     } else if (std::isinf(x)) {
-        *result = report_math_error(math_overflow, name, x, 0.0, positive_infinity());
+        *result = report_math_error(math_overflow, name, positive_infinity());
     } else if (std::isnan(x)) {
         *result = x;
     } else {
@@ -125,24 +117,20 @@ bool logarithm_edge(double x, const char* name, double* result) noexcept {
 
 }  // namespace
 
-double report_math_error(math_error_kind kind, const char* name, double first, double second,
-                         double substitute) noexcept {
-    static_cast<void>(first);
-    static_cast<void>(second);
+double report_math_error(math_error_kind kind, const char* name, double substitute) noexcept {
     if (kind == math_underflow) return 0.0;
     if (kind == math_total_loss) return substitute;
     const int index = static_cast<int>(kind);
     const char* kind_name = index > 0 && index < kind_count ? kind_names[index] : "UNKNOWN";
     // Report names are short; a longer one is cut so that the kind and the line ends still fit.
     char message[96];
-    constexpr std::size_t room = sizeof message;
-    constexpr std::size_t name_room = room - 24;
-    std::size_t used = append_text(message, 0, room, "\r\n");
-    used = append_text(message, used, name_room, name);
-    used = append_text(message, used, room, ": ");
-    used = append_text(message, used, room, kind_name);
-    used = append_text(message, used, room, " error\r\n");
-    platform::write_standard_error(message, used);
+    platform::text_builder builder = platform::make_builder(message, sizeof message);
+    platform::append_text(builder, "\r\n");
+    platform::append_text(builder, name, sizeof message - 26);
+    platform::append_text(builder, ": ");
+    platform::append_text(builder, kind_name);
+    platform::append_text(builder, " error\r\n");
+    platform::write_standard_error(message, builder.length);
     return substitute;
 }
 
@@ -151,21 +139,21 @@ double report_math_error(math_error_kind kind, const char* name, double first, d
  * finite value (the double nearest pi/2 gives 1.633123935319537e16). */
 double math_sin(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
-        return report_math_error(math_total_loss, "sin", x, 0.0, positive_nan());
+        return report_math_error(math_total_loss, "sin", positive_nan());
     }
     return store(std::sin(static_cast<extended>(x)));
 }
 
 double math_cos(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
-        return report_math_error(math_total_loss, "cos", x, 0.0, positive_nan());
+        return report_math_error(math_total_loss, "cos", positive_nan());
     }
     return store(std::cos(static_cast<extended>(x)));
 }
 
 double math_tan(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
-        return report_math_error(math_total_loss, "tan", x, 0.0, positive_nan());
+        return report_math_error(math_total_loss, "tan", positive_nan());
     }
     return store(std::tan(static_cast<extended>(x)));
 }
@@ -174,14 +162,14 @@ double math_tan(double x) noexcept {
 // NaNs are a domain error with a positive NaN.
 double math_sqrt(double x) noexcept {
     if (x == 0 || is_positive_nan(x)) return x;
-    if (std::signbit(x)) return report_math_error(math_domain, "sqrt", x, 0.0, positive_nan());
+    if (std::signbit(x)) return report_math_error(math_domain, "sqrt", positive_nan());
     return store(std::sqrt(static_cast<extended>(x)));
 }
 
 // Arc sine: ±0 gives +0; |x| > 1, infinities and NaNs are a domain error.
 double math_asin(double x) noexcept {
     if (!(std::fabs(x) <= 1.0)) {
-        return report_math_error(math_domain, "asin", x, 0.0, positive_nan());
+        return report_math_error(math_domain, "asin", positive_nan());
     }
     if (x == 0) return 0.0;
     return store(std::asin(static_cast<extended>(x)));
@@ -189,7 +177,7 @@ double math_asin(double x) noexcept {
 
 double math_acos(double x) noexcept {
     if (!(std::fabs(x) <= 1.0)) {
-        return report_math_error(math_domain, "acos", x, 0.0, positive_nan());
+        return report_math_error(math_domain, "acos", positive_nan());
     }
     return store(std::acos(static_cast<extended>(x)));
 }
@@ -217,10 +205,10 @@ double math_log10(double x) noexcept {
  * result is a normal double. */
 double math_exp(double x) noexcept {
     if (x >= exp_overflow_limit || is_positive_nan(x)) {
-        return report_math_error(math_overflow, "exp", x, 0.0, positive_infinity());
+        return report_math_error(math_overflow, "exp", positive_infinity());
     }
     if (x <= exp_underflow_limit || std::isnan(x)) {
-        return report_math_error(math_underflow, "exp", x, 0.0, 0.0);
+        return report_math_error(math_underflow, "exp", 0.0);
     }
     return store(std::exp(static_cast<extended>(x)));
 }
@@ -257,20 +245,18 @@ double math_pow(double x, double y) noexcept {
     const bool y_at_least_plus_zero = y_positive || (y == 0 && !std::signbit(y));
     if (x == 0) {
         if (y_positive) return 0.0;
-        if (y_at_least_plus_zero) return report_math_error(math_domain, "pow", x, y, 1.0);
-        return report_math_error(math_domain, "pow", x, y, positive_infinity());
+        if (y_at_least_plus_zero) return report_math_error(math_domain, "pow", 1.0);
+        return report_math_error(math_domain, "pow", positive_infinity());
     }
     if (!std::isfinite(x)) {
         if (y_at_least_plus_zero) {
-            return report_math_error(math_overflow, "pow", x, y, positive_infinity());
+            return report_math_error(math_overflow, "pow", positive_infinity());
         }
-        return report_math_error(math_underflow, "pow", x, y, 0.0);
+        return report_math_error(math_underflow, "pow", 0.0);
     }
     if (y == 0) return 1.0;
-    if (!std::isfinite(y))
-        return report_math_error(math_overflow, "pow", x, y, positive_infinity());
-    if (x < 0 && !is_integral(y))
-        return report_math_error(math_domain, "pow", x, y, negative_nan());
+    if (!std::isfinite(y)) return report_math_error(math_overflow, "pow", positive_infinity());
+    if (x < 0 && !is_integral(y)) return report_math_error(math_domain, "pow", negative_nan());
     return power_of_finite(x, y);
 }
 

@@ -3,6 +3,9 @@
 
 namespace fexpr::numeric {
 
+// The double nearest to pi: the value of Pi, and the pi of the degree conversions.
+constexpr double pi = 3.141592653589793;
+
 enum math_error_kind : int {
     math_domain = 1,
     math_singularity = 2,
@@ -15,8 +18,7 @@ enum math_error_kind : int {
 // Writes "\r\n<name>: <KIND> error\r\n" straight to standard error (after flushing standard
 // output), except for underflow (result becomes 0) and total loss (silent). Returns the value
 // the service returns.
-double report_math_error(math_error_kind kind, const char* name, double first, double second,
-                         double substitute) noexcept;
+double report_math_error(math_error_kind kind, const char* name, double substitute) noexcept;
 
 double math_sin(double x) noexcept;
 double math_cos(double x) noexcept;

@@ -6,9 +6,13 @@
 
 #include "numeric/decimal_digits.h"
 #include "numeric/integer_view.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::numeric {
 namespace {
+
+using platform::make_builder;
+using platform::text_builder;
 
 // Every number text is assembled here first (at most 41 digits, a sign, a point and an
 // exponent part) and then copied into the caller's bounded buffer.
@@ -220,38 +224,6 @@ std::size_t format_signed(char* out, std::size_t size, std::int64_t value, int m
                                                 magnitude, 10, min_width - field);
     builder_advance(builder, written);
     return builder.length;
-}
-
-text_builder make_builder(char* out, std::size_t size) noexcept {
-    if (size > 0) out[0] = '\0';
-    return text_builder{out, size, 0};
-}
-
-void append_text(text_builder& builder, const char* text, std::size_t count) noexcept {
-    for (std::size_t i = 0; i < count && text[i] != '\0'; ++i) append_char(builder, text[i]);
-}
-
-void append_text(text_builder& builder, const char* text) noexcept {
-    for (const char* p = text; *p != '\0'; ++p) append_char(builder, *p);
-}
-
-void append_char(text_builder& builder, char character) noexcept {
-    if (builder.length + 1 >= builder.size) return;
-    builder.data[builder.length++] = character;
-    builder.data[builder.length] = '\0';
-}
-
-char* builder_end(text_builder& builder) noexcept {
-    return builder.data + builder.length;
-}
-
-std::size_t builder_room(const text_builder& builder) noexcept {
-    return builder.size > builder.length ? builder.size - builder.length : 0;
-}
-
-void builder_advance(text_builder& builder, std::size_t count) noexcept {
-    const std::size_t room = builder_room(builder);
-    builder.length += room == 0 ? 0 : (count < room ? count : room - 1);
 }
 
 }  // namespace fexpr::numeric

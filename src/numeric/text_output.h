@@ -38,24 +38,4 @@ std::size_t format_octal(char* out, std::size_t size, std::uint64_t pattern,
 // the field has min_width characters, the sign included.
 std::size_t format_signed(char* out, std::size_t size, std::int64_t value, int min_width) noexcept;
 
-// A bounded text being assembled from pieces ("%s", "%c", "%.*s" and literal text).
-struct text_builder {
-    char* data;
-    std::size_t size;    // capacity in bytes, the NUL included
-    std::size_t length;  // characters stored so far
-};
-
-text_builder make_builder(char* out, std::size_t size) noexcept;
-// "%.*s": appends at most `count` characters of text (stops at its NUL).
-void append_text(text_builder& builder, const char* text, std::size_t count) noexcept;
-// "%s": appends the whole text.
-void append_text(text_builder& builder, const char* text) noexcept;
-// "%c".
-void append_char(text_builder& builder, char character) noexcept;
-// Remaining room, for appending with the format_* writers at data + length.
-char* builder_end(text_builder& builder) noexcept;
-std::size_t builder_room(const text_builder& builder) noexcept;
-// Records that `count` characters were written at builder_end().
-void builder_advance(text_builder& builder, std::size_t count) noexcept;
-
 }  // namespace fexpr::numeric

@@ -1,11 +1,12 @@
 // The system's own formatted scans and integer digit texts in a radix.
 #include "numeric/text_scan.h"
+#include "numeric/decimal_input.h"
 
 #include <climits>
 #include <cstddef>
 
+#include "numeric/character_classes.h"
 #include "numeric/integer_view.h"
-#include "numeric/scan_characters.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -15,17 +16,8 @@ int count_between(const char* start, const char* end) noexcept {
     return count > INT_MAX ? INT_MAX : static_cast<int>(count);
 }
 
-// The value of a digit in radices up to 36, either case; -1 for any other character.
-int digit_value(char character) noexcept {
-    if (character >= '0' && character <= '9') return character - '0';
-    if (character >= 'a' && character <= 'z') return character - 'a' + 10;
-    if (character >= 'A' && character <= 'Z') return character - 'A' + 10;
-    return -1;
-}
-
 int hex_digit(char character) noexcept {
-    const int value = digit_value(character);
-    return value < 16 ? value : -1;
+    return is_hex_digit(character) ? digit_value(character) : -1;
 }
 
 int clamp_radix(int radix) noexcept {

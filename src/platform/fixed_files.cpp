@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/system_io.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::platform {
 namespace {
@@ -14,38 +15,33 @@ constexpr unsigned long path_capacity = 4096;
 output_stream result_stream_storage{-1, false, false, 0, result_file_path, 0, {}};
 bool result_stream_open = false;
 
-bool append(char* out, unsigned long size, unsigned long& used, const char* text) noexcept {
-    const unsigned long length = std::strlen(text);
-    if (used + length >= size) return false;
-    std::memcpy(out + used, text, length + 1);
-    used += length;
-    return true;
+// Appends a whole piece of a path; false when it does not fit.
+bool append(text_builder& path, const char* text) noexcept {
+    append_text(path, text);
+    return !path.cut;
 }
 
 }  // namespace
 
 bool map_drive_path(const char* windows_path, char* out, unsigned long size) noexcept {
     if (size == 0) return false;
+    text_builder path = make_builder(out, size);
 #ifdef _WIN32
-    unsigned long used = 0;
-    out[0] = '\0';
-    return append(out, size, used, windows_path);
+    return append(path, windows_path);
 #else
     if ((windows_path[0] != 'C' && windows_path[0] != 'c') || windows_path[1] != ':') return false;
-    unsigned long used = 0;
-    out[0] = '\0';
     const char* drive = std::getenv("FEXPR_DRIVE_C");
     if (drive != nullptr && drive[0] != '\0') {
-        if (!append(out, size, used, drive)) return false;
+        if (!append(path, drive)) return false;
     } else {
         const char* home = std::getenv("HOME");
-        if (!append(out, size, used, home != nullptr ? home : "") ||
-            !append(out, size, used, "/.fexpr/drive_c")) {
+        if (!append(path, home != nullptr ? home : "") || !append(path, "/.fexpr/drive_c")) {
             return false;
         }
     }
-    if (!append(out, size, used, windows_path + 2)) return false;
-    for (char* cursor = out + used - std::strlen(windows_path + 2); *cursor != '\0'; ++cursor) {
+    const std::size_t drive_length = path.length;
+    if (!append(path, windows_path + 2)) return false;
+    for (char* cursor = out + drive_length; *cursor != '\0'; ++cursor) {
         if (*cursor == '\\') *cursor = '/';
     }
     return true;
@@ -74,10 +70,6 @@ output_stream* open_result_file() noexcept {
     result_stream_storage.length = 0;
     result_stream_open = true;
     return &result_stream_storage;
-}
-
-output_stream* result_file() noexcept {
-    return result_stream_open ? &result_stream_storage : nullptr;
 }
 
 bool close_result_file() noexcept {

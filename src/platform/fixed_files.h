@@ -20,9 +20,6 @@ bool open_data_file(text_reader& reader) noexcept;
 // Creates or truncates the result file; nullptr when that fails.
 output_stream* open_result_file() noexcept;
 
-// The result file's stream while it is open, otherwise nullptr.
-output_stream* result_file() noexcept;
-
 // Flushes and closes the result file when it is open; false when its text could not be
 // written. Its failure stays recorded for the end of the process.
 bool close_result_file() noexcept;

@@ -1,5 +1,4 @@
-// Console line editing and history through libedit, and the text-mode piece rules it shares
-// with the plain reader.
+// Console line editing and history through libedit.
 #include "platform/line_editor.h"
 
 #include <cstring>
@@ -14,56 +13,20 @@
 
 #include "platform/output_stream.h"
 #include "platform/system_io.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::platform {
 namespace {
 
-constexpr char end_of_file_mark = 26;  // Ctrl-Z ends text input
-
-bool append_text(char* out, std::size_t size, std::size_t& used, const char* text) noexcept {
-    const std::size_t length = std::strlen(text);
-    if (used + length >= size) return false;
-    std::memcpy(out + used, text, length + 1);
-    used += length;
-    return true;
-}
-
+// folder and rest joined in out; false when they do not fit.
 bool join_path(char* out, std::size_t size, const char* folder, const char* rest) noexcept {
-    std::size_t used = 0;
-    return append_text(out, size, used, folder) && append_text(out, size, used, rest);
+    text_builder path = make_builder(out, size);
+    append_text(path, folder);
+    append_text(path, rest);
+    return !path.cut;
 }
 
 }  // namespace
-
-/*
- * The same rules as read_text_line over a line source: a piece ends after its newline or
- * when capacity - 1 characters are stored, so a long line goes on in the next piece; a
- * carriage return is dropped; a Ctrl-Z ends the input and the rest of its line is dropped.
- * A line that ends without a newline (the last one of the input) runs into the next.
- */
-std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept {
-    std::size_t stored = 0;
-    while (stored + 1 < capacity) {
-        if (source.position == source.length) {
-            if (source.at_end || !source.refill(source)) {
-                source.at_end = true;
-                break;
-            }
-            continue;
-        }
-        const char character = source.text[source.position++];
-        if (character == '\r') continue;
-        if (character == end_of_file_mark) {
-            source.at_end = true;
-            source.position = source.length;
-            break;
-        }
-        out[stored++] = character;
-        if (character == '\n') break;
-    }
-    if (capacity > 0) out[stored] = '\0';
-    return stored;
-}
 
 bool history_file_path(const char* state_home, const char* home, char* out,
                        std::size_t size) noexcept {
@@ -208,10 +171,6 @@ void start_history() noexcept {
 
 }  // namespace
 
-bool line_editing_built_in() noexcept {
-    return true;
-}
-
 bool open_line_editor() noexcept {
     if (editor != nullptr) return true;
     // The editor echoes the line on the terminal: standard output, or standard error when
@@ -244,10 +203,6 @@ void close_line_editor() noexcept {
 }
 
 #else
-
-bool line_editing_built_in() noexcept {
-    return false;
-}
 
 bool open_line_editor() noexcept {
     return false;

@@ -9,10 +9,9 @@
 
 #include <cstddef>
 
-namespace fexpr::platform {
+#include "platform/text_input.h"
 
-// True when the program was built with line editing.
-bool line_editing_built_in() noexcept;
+namespace fexpr::platform {
 
 // Starts the editor when standard input is a terminal, standard output or standard error is
 // one too, and the program has line editing, loading the history; false when the plain
@@ -25,21 +24,6 @@ std::size_t read_edited_line(char* out, std::size_t capacity) noexcept;
 
 // Ends the editor and restores the terminal; nothing when it was never started.
 void close_line_editor() noexcept;
-
-// The text the editor has handed out and how far it has been read. `refill` points `text`
-// and `length` at the next line and resets `position`; it returns false when no line
-// follows.
-struct line_source {
-    const char* text;
-    std::size_t length;
-    std::size_t position;
-    bool at_end;  // the input ended, or a Ctrl-Z was met
-    bool (*refill)(line_source& source);
-};
-
-// Copies the next piece from `source` into `out` by the text-mode rules above; returns the
-// number of characters stored, 0 when the input is exhausted before any character.
-std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept;
 
 // Builds the history file's path: state_home/fexpr/history when state_home is an absolute
 // path, else home/.local/state/fexpr/history. False when neither gives a path that fits

@@ -8,6 +8,7 @@
 #include "platform/fixed_files.h"
 #include "platform/output_stream.h"
 #include "platform/system_io.h"
+#include "platform/text_builder.h"
 
 namespace fexpr::platform {
 namespace {
@@ -16,12 +17,14 @@ exit_hook current_exit_hook = nullptr;
 
 // "fexpr: cannot write <name>: <reason>" on standard error.
 void report_write_failure(const char* name, int error_number) noexcept {
-    char line[512] = "fexpr: cannot write ";
-    std::strncat(line, name, 200);
-    std::strncat(line, ": ", 3);
-    std::strncat(line, std::strerror(error_number), 200);
-    std::strncat(line, "\n", 2);
-    write_all(standard_error_descriptor, line, std::strlen(line));
+    char line[512];
+    text_builder builder = make_builder(line, sizeof line);
+    append_text(builder, "fexpr: cannot write ");
+    append_text(builder, name, 200);
+    append_text(builder, ": ");
+    append_text(builder, std::strerror(error_number), 200);
+    append_char(builder, '\n');
+    write_all(standard_error_descriptor, line, builder.length);
 }
 
 // Writes out what is still buffered and reports a write that failed; false after a failure.
@@ -57,10 +60,6 @@ void end_quietly_on_broken_pipe() noexcept {
 #ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_DFL);
 #endif
-}
-
-bool standard_input_is_terminal() noexcept {
-    return is_terminal(standard_input_descriptor);
 }
 
 }  // namespace fexpr::platform

@@ -22,7 +22,4 @@ void set_exit_hook(exit_hook hook) noexcept;
 // as a filter in a pipeline should when the reader has seen enough.
 void end_quietly_on_broken_pipe() noexcept;
 
-// True when standard input is a terminal.
-bool standard_input_is_terminal() noexcept;
-
 }  // namespace fexpr::platform

@@ -5,14 +5,34 @@
 
 namespace fexpr::platform {
 
+constexpr char end_of_file_mark = 26;  // Ctrl-Z ends text input
+
+// Text handed out in chunks (the buffer of a reader, the edited lines of the console) and
+// how far it has been read. `refill` points `text` and `length` at the next chunk and
+// resets `position`; it returns false when no chunk follows.
+struct line_source {
+    const char* text;
+    std::size_t length;
+    std::size_t position;
+    bool at_end;  // the input ended, or a Ctrl-Z was met
+    bool (*refill)(line_source& source);
+};
+
+// Copies the next piece from `source` into `out` like the formatted line read of a text
+// stream: at most capacity - 1 characters, up to and including the newline, then a NUL. A
+// long line goes on in the next piece; a carriage return is dropped; a Ctrl-Z ends the input
+// and the rest of its chunk is dropped; a line that ends without a newline (the last one of
+// the input) runs into the next. Returns the number of characters stored, 0 when the input
+// is exhausted before any character.
+std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept;
+
 constexpr std::size_t reader_buffer_size = 1 << 16;
 
+// A source of text read from a descriptor through its own buffer.
 struct text_reader {
+    line_source source;  // first, so that its refill finds the reader
     int descriptor;
-    bool at_end;             // end of file, a read error, or a Ctrl-Z was met
     bool flush_before_read;  // flush standard output before a read that may wait
-    std::size_t position;
-    std::size_t length;
     char buffer[reader_buffer_size];
 };
 
@@ -24,9 +44,7 @@ void open_descriptor(text_reader& reader, int descriptor) noexcept;
 // Prepares a reader of the file at `path`; false when it cannot be opened or is a folder.
 bool open_named_file(text_reader& reader, const char* path) noexcept;
 
-// Reads one line like the formatted line read of a text stream: at most capacity - 1
-// characters, up to and including the newline, then a NUL. Returns the number of characters
-// stored, 0 when the input is exhausted before any character.
+// Reads the next piece (see take_text_piece) from the reader.
 std::size_t read_text_line(text_reader& reader, char* out, std::size_t capacity) noexcept;
 
 // Closes the reader's descriptor (standard input is left open).

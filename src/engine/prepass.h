@@ -1,0 +1,18 @@
+// The pre-pass: the rewriting of expression_text before it is evaluated.
+#pragma once
+
+namespace fexpr::engine {
+
+// The digit groups the expression asks for with its first character.
+enum digit_grouping : int {
+    no_groups = 0,        // the default
+    groups_of_three = 1,  // a leading ',': a ',' every three digits
+    groups_of_four = 2,   // a leading '_': a '_' every four digits
+};
+
+// Rewrites expression_text once before it is evaluated: turns an 'x' that stands for
+// multiplication into '*' and wraps every number that carries a unit letter in parentheses
+// together with it. Returns the digit groups its first character asks for.
+digit_grouping prepare_expression() noexcept;
+
+}  // namespace fexpr::engine

@@ -1,0 +1,10 @@
+// Storage of the three text buffers.
+#include "engine/text_buffers.h"
+
+namespace fexpr::engine {
+
+char expression_text[expression_capacity];
+char number_text[text_capacity];
+char line_buffer[text_capacity];
+
+}  // namespace fexpr::engine

@@ -1,0 +1,57 @@
+// Sends standard error into a temporary file while a test looks at what is written there.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#define dup _dup
+#define dup2 _dup2
+#define close _close
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace fexpr::testing {
+
+// Between start() and finish() the standard-error descriptor writes into a temporary file;
+// finish() puts it back and returns what was written.
+struct error_capture {
+    int saved = -1;
+    std::FILE* file = nullptr;
+
+    void start() {
+        std::fflush(stderr);
+        file = std::tmpfile();
+        if (file == nullptr) return;
+        saved = dup(2);
+        dup2(fileno(file), 2);
+    }
+    std::string finish() {
+        if (file == nullptr) return {};
+        dup2(saved, 2);
+        close(saved);
+        std::string text;
+        std::rewind(file);
+        char chunk[256];
+        std::size_t count = 0;
+        while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
+        std::fclose(file);
+        file = nullptr;
+        return text;
+    }
+};
+
+// Runs `action` with standard error captured and returns everything written there.
+template <typename Action>
+std::string capture_standard_error(Action action) {
+    error_capture capture;
+    capture.start();
+    if (capture.file == nullptr) return "<no temporary file>";
+    action();
+    return capture.finish();
+}
+
+}  // namespace fexpr::testing
