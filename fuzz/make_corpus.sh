@@ -59,3 +59,14 @@ for value in "${values[@]}"; do printf '%b' "$value" | store fuzz/corpus/numbers
 for folder in expression suffix numbers; do
     echo "fuzz/corpus/$folder: $(find "fuzz/corpus/$folder" -type f | wc -l) files"
 done
+
+# Lines: the first byte chooses --each (even) or --sum (odd), tsv (bit 1) and the mode's suffix
+# ((byte >> 2) % 9: none, .2, x, b, :, g3, e2, x_, o); the rest is the input.
+mkdir -p fuzz/corpus/lines
+for selector in '\x00' '\x02' '\x01' '\x05' '\x08' '\x12' '\x11'; do
+    for text in '1+2\n2^3^2\n\n255 x\n1+\n' '12.50\n3*4\n0x10\n' '08:30:15\n12:02:40\n17:45:00\n' \
+        '1\r\n2\x1a3\n' ',1000\n2000\n' '\n2\n3' 'sqrt(0-1)\n2^60 x\n1 .3\n' \
+        '1\n' "$(printf '1%.0s' {1..16390})\\n2\\n"; do
+        printf "$selector$text" | store fuzz/corpus/lines
+    done
+done

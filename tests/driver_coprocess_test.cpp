@@ -25,14 +25,17 @@ const std::string warning =
     "Attention: Calculations exceeding 13 hexadecimal digits may be inaccurate!\n";
 const std::string sqrt_report = "\r\nsqrt: DOMAIN error\r\n";
 
-// fexpr in interactive mode with a pipe on each side; standard error goes into the output
-// pipe too when `merge_error` is set, to /dev/null otherwise.
+// fexpr (in interactive mode, or with `arguments`) with a pipe on each side; standard error
+// goes into the output pipe too when `merge_error` is set, to /dev/null otherwise.
 struct coprocess {
     pid_t pid = -1;
     int to_child = -1;
     int from_child = -1;
 
-    explicit coprocess(bool merge_error) {
+    explicit coprocess(bool merge_error, std::vector<std::string> arguments = {}) {
+        std::vector<char*> argv{const_cast<char*>("fexpr")};
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
         signal(SIGPIPE, SIG_IGN);  // a child that died early must fail the test, not kill it
         int input[2];
         int output[2];
@@ -47,7 +50,7 @@ struct coprocess {
                 dup2(open("/dev/null", O_WRONLY), 2);
             }
             for (int descriptor : {input[0], input[1], output[0], output[1]}) close(descriptor);
-            execl(FEXPR_BINARY, "fexpr", static_cast<char*>(nullptr));
+            execv(FEXPR_BINARY, argv.data());
             _exit(127);
         }
         close(input[0]);
@@ -156,6 +159,51 @@ TEST(Coprocess, DiagnosticEndsTheSession) {
     const std::string expected = banner + prompt + "7\n" + prompt + "The expression is incorrect\n";
     EXPECT_EQ(child.receive(expected.size() + 1), expected);
     EXPECT_EQ(child.finish(), 9);
+}
+
+// --each as a co-process: one line sent, its one answer line read, then the next line; a bad
+// line is answered and the dialogue goes on; the status is that of the first bad line.
+void converse_each(bool merge_error, std::vector<std::string> arguments,
+                   const std::vector<exchange>& exchanges, int status) {
+    coprocess child(merge_error, std::move(arguments));
+    ASSERT_GT(child.pid, 0);
+    for (const exchange& e : exchanges) {
+        ASSERT_TRUE(child.send(e.line + "\n")) << e.line;
+        ASSERT_EQ(child.receive(e.answer.size()), e.answer) << "after the line " << e.line;
+    }
+    EXPECT_EQ(child.finish(), status);
+}
+
+TEST(Coprocess, EachAnswersEveryLineBeforeTheNext) {
+    converse_each(false, {"--each"},
+                  {{"1+2", "3\n"},
+                   {"2^3^2", "Multiplying power ^ or shifting left { or right } together\n"},
+                   {"", "\n"},
+                   {"3 x", "0x0000000000000003\n"},
+                   {"1+", "The expression is incorrect\n"},
+                   {"90061.5 :", "1 01:01:01.500\n"}},
+                  6);
+    converse_each(false, {"--each=tsv", ".2"},
+                  {{"1", "0\t1.00\n"}, {"1 x", "0\t0x0000000000000001\n"}, {"2", "0\t2.00\n"}}, 0);
+}
+
+TEST(Coprocess, EachNamesTheLineOfAMathError) {
+    converse_each(true, {"--each"},
+                  {{"1", "1\n"},
+                   {"sqrt(0-1)", "\r\n2: sqrt: DOMAIN error\r\n+NAN\n"},
+                   {"2^60 x", "0x1000000000000000\n3: " + warning},
+                   {"2", "2\n"}},
+                  0);
+}
+
+TEST(Coprocess, EachManyLinesOneAtATime) {
+    std::vector<exchange> exchanges;
+    for (int i = 1; i <= 300; ++i) {
+        exchanges.push_back(i % 7 == 0
+                                ? exchange{"1+", "The expression is incorrect\n"}
+                                : exchange{std::to_string(i) + "*2", std::to_string(i * 2) + "\n"});
+    }
+    converse_each(false, {"--each"}, exchanges, 9);
 }
 
 // Standard output and standard error in one file (`fexpr ... >out 2>&1`): the results of

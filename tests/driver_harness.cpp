@@ -121,6 +121,7 @@ run_outcome run_fexpr(const run_request& request) {
     std::vector<std::string> environment{
         "FEXPR_DRIVE_C=" + drive.string(), "HOME=" + folder.string(), "PATH=/usr/bin:/bin",
         "ASAN_OPTIONS=exitcode=98", "UBSAN_OPTIONS=exitcode=98:print_stacktrace=1"};
+    environment.insert(environment.begin(), request.environment.begin(), request.environment.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -29,6 +29,9 @@ struct run_request {
     bool result_file_full = false;
     // Standard error closed in the child.
     bool error_closed = false;
+    // More environment entries ("NAME=value"); they come first, so they win over the drive
+    // folder, HOME and PATH that the harness sets.
+    std::vector<std::string> environment;
     // Runs last before the program starts, with the drive folder, to shape it further.
     std::function<void(const std::filesystem::path& drive)> prepare_drive;
 };

@@ -26,17 +26,6 @@ bool read_data_line(std::size_t* length) noexcept {
     return true;
 }
 
-// A first line that reads as "%d:%d" (two integers with a ':' directly between them) makes
-// the file a list of clock readings.
-bool is_time_stamp(const char* line) noexcept {
-    int hours = 0;
-    int minutes = 0;
-    int consumed = 0;
-    if (numeric::scan_int(line, 0, &hours, &consumed) != 1) return false;
-    if (line[consumed] != ':') return false;
-    return numeric::scan_int(line + consumed + 1, 0, &minutes, &consumed) == 1;
-}
-
 // Every line after the first is joined as "+(line)"; an empty line gives "+()", which the
 // evaluator rejects.
 void join_sum_lines(std::size_t length) noexcept {
@@ -53,11 +42,6 @@ void join_sum_lines(std::size_t length) noexcept {
         text[length++] = ')';
         text[length] = '\0';
     }
-}
-
-// A line of nothing but blanks and tabs reads as no line: blanks are ignored in expressions.
-bool is_blank_line(const char* line) noexcept {
-    return line[std::strspn(line, " \t")] == '\0';
 }
 
 /*
@@ -89,6 +73,19 @@ void join_time_stamps(std::size_t first_length) noexcept {
 }
 
 }  // namespace
+
+bool is_blank_line(const char* line) noexcept {
+    return line[std::strspn(line, " \t")] == '\0';
+}
+
+bool is_time_stamp(const char* line) noexcept {
+    int hours = 0;
+    int minutes = 0;
+    int consumed = 0;
+    if (numeric::scan_int(line, 0, &hours, &consumed) != 1) return false;
+    if (line[consumed] != ':') return false;
+    return numeric::scan_int(line + consumed + 1, 0, &minutes, &consumed) == 1;
+}
 
 void run_data_file_mode() noexcept {
     if (!platform::open_data_file(data_reader)) {

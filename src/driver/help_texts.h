@@ -25,7 +25,11 @@ constexpr char help_text[] =
     " o       Octal with 4-digit groups\n"
     " :       Format as DDD HH:MM:SS.mss\n";
 
-// --help prints the help above followed by this pointer to the manual page.
+// --help prints the help above, the switches between these two texts, and then the pointer
+// to the manual page.
+constexpr char switches_heading_text[] = "Switches, before everything else:\n";
+constexpr char switches_end_text[] = " --                       end of the switches\n";
+
 constexpr char manual_pointer_text[] =
     "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n";
 

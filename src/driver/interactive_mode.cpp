@@ -50,8 +50,8 @@ bool read_console_line(char* out, std::size_t capacity) noexcept {
     return true;
 }
 
-// The text after the last blank may be a format suffix; when it is, the blank ends the
-// expression. Otherwise the whole line, blanks included, is the expression.
+}  // namespace
+
 format::result_layout split_suffix(char* line) noexcept {
     char* blank = std::strrchr(line, ' ');
     if (blank == nullptr) return format::default_layout;
@@ -59,8 +59,6 @@ format::result_layout split_suffix(char* line) noexcept {
     if (layout.format != format::layout_default) *blank = '\0';
     return layout;
 }
-
-}  // namespace
 
 void run_interactive_mode() noexcept {
     platform::output_stream* out = platform::standard_output();

@@ -19,6 +19,19 @@ void append_within_limit(std::size_t* length, const char* text) noexcept;
 // Ends the process with the length diagnostic, status 12.
 [[noreturn]] void end_too_long() noexcept;
 
+// The text after the last blank of `line` may be a format suffix; when it is, the blank ends
+// the expression and its layout is returned. Otherwise the whole line, blanks included, is
+// the expression, and the result is default_layout.
+format::result_layout split_suffix(char* line) noexcept;
+
+// A first line that reads as "%d:%d" (two integers with a ':' directly between them) makes
+// a file of lines a list of clock readings.
+bool is_time_stamp(const char* line) noexcept;
+
+// A line of nothing but blanks and tabs reads as no line among clock readings: blanks are
+// ignored in expressions.
+bool is_blank_line(const char* line) noexcept;
+
 // Adds up the lines of the data file (or takes the difference of a time-stamp file) and
 // prints the value on the result stream; ends the process.
 [[noreturn]] void run_data_file_mode() noexcept;

@@ -5,6 +5,7 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
+#include "driver/switches.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
@@ -46,23 +47,11 @@ void run_joined_parameters(int count, char** parameters, std::size_t length) noe
     evaluate_and_print(layout);
 }
 
-/*
- * "/?" prints the help; "--help" the same help and a pointer to the manual page; "--version"
- * the version. Each is a switch only as the one parameter, exactly as written; any other
- * text returns and is an expression.
- */
-void run_help_switches(const char* parameter) noexcept {
-    platform::output_stream* out = platform::standard_output();
-    if (equals(parameter, "/?")) {
-        platform::write_stream(out, help_text);
-    } else if (equals(parameter, "--help")) {
-        platform::write_stream(out, help_text);
-        platform::write_stream(out, manual_pointer_text);
-    } else if (equals(parameter, "--version")) {
-        platform::write_stream(out, version_text);
-    } else {
-        return;
-    }
+// "/?" prints the help, as the one parameter and exactly as written; any other text returns
+// and is an expression.
+void run_help_switch(const char* parameter) noexcept {
+    if (!equals(parameter, "/?")) return;
+    platform::write_stream(platform::standard_output(), help_text);
     platform::end_process(engine::status_success);
 }
 
@@ -86,17 +75,21 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
 }
 
 /*
- * No parameter: interactive mode. Exactly "/?", "--help" or "--version": the help or the
- * version. A leading "/f" before at least one
- * more parameter sends results and diagnostics to the result file (standard output when it
- * cannot be created, silently) and is dropped; "/?" is not looked for again after it. Then
- * one parameter is the data-file path or a single expression, several are joined.
+ * Leading switches (--word) choose a mode of their own; "--" ends them and the parameters
+ * after it are read as below. No parameter: interactive mode. Exactly "/?": the help. A
+ * leading "/f" before at least one more parameter sends results and diagnostics to the
+ * result file (standard output when it cannot be created, silently) and is dropped; "/?" is
+ * not looked for again after it. Then one parameter is the data-file path or a single
+ * expression, several are joined.
  */
 void run(int argc, char** argv) noexcept {
     // The process keeps the "C" locale every C and C++ program starts in, so numbers are
     // read and written with '.' whatever the environment says; nothing calls setlocale.
+    const int skipped = run_switches(argc, argv) - 1;
+    argc -= skipped;
+    argv += skipped;
     if (argc <= 1) run_interactive_mode();
-    if (argc == 2) run_help_switches(argv[1]);
+    if (argc == 2) run_help_switch(argv[1]);
     int first = 1;
     if (argc > 2 && equals(argv[1], "/f")) {
         platform::output_stream* file = platform::open_result_file();

@@ -10,9 +10,11 @@ namespace fexpr::engine {
 namespace {
 
 platform::output_stream* directed_stream = nullptr;
+diagnostic_handler current_handler = nullptr;
 
-[[noreturn]] void end_with_message(exit_status status, const char* message,
-                                   std::size_t length) noexcept {
+[[noreturn]] void end_with_text(exit_status status, const char* message,
+                                std::size_t length) noexcept {
+    if (current_handler != nullptr) current_handler(status, message, length);
     platform::output_stream* stream = result_stream();
     platform::write_stream(stream, message, length);
     platform::write_stream(stream, "\n", 1);
@@ -20,6 +22,10 @@ platform::output_stream* directed_stream = nullptr;
 }
 
 }  // namespace
+
+void set_diagnostic_handler(diagnostic_handler handler) noexcept {
+    current_handler = handler;
+}
 
 void direct_results_to(platform::output_stream* stream) noexcept {
     directed_stream = stream;
@@ -31,7 +37,11 @@ platform::output_stream* result_stream() noexcept {
 
 void end_with_diagnostic(exit_status status) noexcept {
     const char* message = message_of(status);
-    end_with_message(status, message, std::strlen(message));
+    end_with_text(status, message, std::strlen(message));
+}
+
+void end_with_message(exit_status status, const char* message) noexcept {
+    end_with_text(status, message, std::strlen(message));
 }
 
 void end_naming_constant(exit_status status, char letter) noexcept {
@@ -43,7 +53,7 @@ void end_naming_constant(exit_status status, char letter) noexcept {
     platform::append_text(builder, message, static_cast<std::size_t>(pi - message));
     platform::append_char(builder, letter);
     platform::append_text(builder, pi + 2);
-    end_with_message(status, named, builder.length);
+    end_with_text(status, named, builder.length);
 }
 
 }  // namespace fexpr::engine

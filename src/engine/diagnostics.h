@@ -3,6 +3,8 @@
 // go to.
 #pragma once
 
+#include <cstddef>
+
 #include "engine/text_buffers.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
@@ -24,6 +26,9 @@ enum exit_status : int {
     status_cannot_open_data = 11,
     status_too_long = 12,
     status_write_failed = platform::status_write_failed,
+    // A command line that a switch cannot use: the usage status of sysexits, which no
+    // expression fault shares. Its message goes to standard error.
+    status_usage = 64,
 };
 
 struct status_message {
@@ -66,9 +71,21 @@ void direct_results_to(platform::output_stream* stream) noexcept;
 // The stream results and diagnostics go to: standard output unless directed elsewhere.
 platform::output_stream* result_stream() noexcept;
 
+// Receives each diagnostic before it is printed, with its message (which lives only for the
+// call: a handler that keeps it copies it). A handler may jump back into the driver, which
+// then answers the next line instead of ending; when it returns, the diagnostic is printed
+// and the process ends as usual. The engine owns nothing that a jump would leak: its texts
+// and stacks are fixed arrays, and each evaluation starts them afresh.
+using diagnostic_handler = void (*)(exit_status status, const char* message, std::size_t length);
+void set_diagnostic_handler(diagnostic_handler handler) noexcept;
+
 // Prints the message of `status` and a newline on the result stream, closes the result file
 // when it is open, and ends the process with `status`.
 [[noreturn]] void end_with_diagnostic(exit_status status) noexcept;
+
+// The same with a message of the driver's own making in place of the table's (the file that
+// cannot be opened, named).
+[[noreturn]] void end_with_message(exit_status status, const char* message) noexcept;
 
 // The same for the statuses 1 and 3 with the unit letter `letter` named in place of Pi.
 [[noreturn]] void end_naming_constant(exit_status status, char letter) noexcept;

@@ -59,7 +59,8 @@ double apply_bitwise(char op, double a, double b) noexcept {
     return static_cast<double>(numeric::signed_from_pattern(result));
 }
 
-// The value of a op b; arithmetic runs with the extended significand and is stored as double.
+}  // namespace
+
 double apply_operator(char op, double a, double b) noexcept {
     const extended x = a;
     const extended y = b;
@@ -82,6 +83,8 @@ double apply_operator(char op, double a, double b) noexcept {
             return apply_bitwise(op, a, b);
     }
 }
+
+namespace {
 
 void reduce_top(level_state& level) noexcept {
     --level.operator_count;

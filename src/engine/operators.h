@@ -30,6 +30,11 @@ constexpr operator_class class_of(char c) noexcept {
     }
 }
 
+// The value of `a op b` for a binary operator of the language; arithmetic runs with the
+// extended significand and is stored as double. The line sums of the driver add with it, so
+// they compute what the evaluator computes for the same text.
+double apply_operator(char op, double a, double b) noexcept;
+
 // Acts on the binary operator `op` read after an operand: reduces what its class reduces
 // and pushes it. Ends the evaluation with status 5 when no operand stands before it and
 // with status 6 when it meets another high-class operator.

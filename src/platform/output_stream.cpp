@@ -13,6 +13,9 @@ namespace {
 output_stream standard_output_stream;
 bool standard_output_ready = false;
 
+constexpr std::size_t error_prefix_capacity = 32;
+char error_prefix[error_prefix_capacity] = "";
+
 void record_failure(output_stream* stream) noexcept {
     if (!stream->failed) stream->error_number = last_error();
     stream->failed = true;
@@ -70,10 +73,35 @@ bool close_stream(output_stream* stream) noexcept {
     return !stream->failed;
 }
 
+void set_standard_error_prefix(const char* prefix) noexcept {
+    std::size_t length = 0;
+    while (prefix[length] != '\0' && length + 1 < error_prefix_capacity) {
+        error_prefix[length] = prefix[length];
+        ++length;
+    }
+    error_prefix[length] = '\0';
+}
+
+/*
+ * With a prefix the text is assembled as its leading line breaks, the prefix and the rest,
+ * and still goes out in one write, so that it stays whole beside other writers. The texts
+ * written here are short; one that leaves no room for the prefix goes out as it is.
+ */
 void write_standard_error(const char* text, std::size_t length) noexcept {
     flush_stream(standard_output());
+    const std::size_t prefix_length = std::strlen(error_prefix);
+    char line[512];
     // Nothing sensible remains to be done when standard error itself cannot be written.
-    static_cast<void>(write_all(standard_error_descriptor, text, length));
+    if (prefix_length == 0 || prefix_length + length > sizeof line) {
+        static_cast<void>(write_all(standard_error_descriptor, text, length));
+        return;
+    }
+    std::size_t breaks = 0;
+    while (breaks < length && (text[breaks] == '\r' || text[breaks] == '\n')) ++breaks;
+    std::memcpy(line, text, breaks);
+    std::memcpy(line + breaks, error_prefix, prefix_length);
+    std::memcpy(line + breaks + prefix_length, text + breaks, length - breaks);
+    static_cast<void>(write_all(standard_error_descriptor, line, prefix_length + length));
 }
 
 void open_memory_stream(output_stream* stream) noexcept {

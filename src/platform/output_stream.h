@@ -39,6 +39,11 @@ bool close_stream(output_stream* stream) noexcept;
 // standard output so that the two keep their order when they share a file.
 void write_standard_error(const char* text, std::size_t length) noexcept;
 
+// Puts `prefix` (at most 31 characters; empty for none) in front of every later text on
+// standard error, after the line breaks it begins with: the line modes name the input line
+// a math error or warning belongs to.
+void set_standard_error_prefix(const char* prefix) noexcept;
+
 // A memory stream for tests: its text is kept in `buffer[0 … length)` and never flushed.
 void open_memory_stream(output_stream* stream) noexcept;
 

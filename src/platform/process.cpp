@@ -1,6 +1,7 @@
 // The one way out of the process.
 #include "platform/process.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -53,6 +54,12 @@ void end_process(int status) noexcept {
     if (!finish_output() && status == 0) status = status_write_failed;
     if (current_exit_hook != nullptr) current_exit_hook(status);
     std::_Exit(status);
+}
+
+void end_quietly_on_broken_pipe() noexcept {
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_DFL);
+#endif
 }
 
 }  // namespace fexpr::platform

@@ -17,4 +17,9 @@ void set_exit_hook(exit_hook hook) noexcept;
 // ends with status 13 instead.
 [[noreturn]] void end_process(int status) noexcept;
 
+// Gives a write to a pipe that nobody reads any more its default effect, even when the
+// parent ignored it: the process ends at once and quietly (by SIGPIPE where there is one),
+// as a filter in a pipeline should when the reader has seen enough.
+void end_quietly_on_broken_pipe() noexcept;
+
 }  // namespace fexpr::platform

@@ -86,6 +86,12 @@ void open_standard_input(text_reader& reader) noexcept {
     reader.flush_before_read = true;
 }
 
+bool open_named_file(text_reader& reader, const char* path) noexcept {
+    const int descriptor = open_for_reading(path);
+    open_descriptor(reader, descriptor);
+    return descriptor >= 0;
+}
+
 std::size_t read_text_line(text_reader& reader, char* out, std::size_t capacity) noexcept {
     return take_text_piece(reader.source, out, capacity);
 }

@@ -41,6 +41,9 @@ void open_standard_input(text_reader& reader) noexcept;
 // Prepares a reader of an open descriptor.
 void open_descriptor(text_reader& reader, int descriptor) noexcept;
 
+// Prepares a reader of the file at `path`; false when it cannot be opened or is a folder.
+bool open_named_file(text_reader& reader, const char* path) noexcept;
+
 // Reads the next piece (see take_text_piece) from the reader.
 std::size_t read_text_line(text_reader& reader, char* out, std::size_t capacity) noexcept;
 

@@ -1,0 +1,123 @@
+// Fuzzes the line modes: random multi-line input through --each (plain or tsv) or --sum, with
+// a mode suffix chosen by the first byte. Properties: --each writes exactly one line per
+// input line and returns a status it can have; --sum writes one line, or none for an empty
+// input; neither crashes nor hangs.
+#include <unistd.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/line_modes.h"
+#include "engine/diagnostics.h"
+#include "engine/text_buffers.h"
+#include "platform/output_stream.h"
+#include "platform/process.h"
+#include "platform/text_input.h"
+
+namespace {
+
+using namespace fexpr;
+
+constexpr const char* mode_suffixes[] = {nullptr, ".2", "x", "b", ":", "g3", "e2", "x_", "o"};
+constexpr std::size_t suffix_count = sizeof mode_suffixes / sizeof mode_suffixes[0];
+
+// Room for two lines longer than a line may be, and below the 64 KiB of a pipe's buffer.
+constexpr std::size_t max_input = 40000;
+
+std::jmp_buf exit_jump;
+int exit_status = 0;
+platform::text_reader reader;
+platform::output_stream output;
+int output_descriptor = -1;
+char answers[1 << 21];
+
+void jump_back(int status) {
+    exit_status = status;
+    std::longjmp(exit_jump, 1);
+}
+
+// The lines a reader finds in `data`: carriage returns do not count, a Ctrl-Z ends the
+// input, and a last line without a newline counts when it holds a character.
+std::size_t count_lines(const std::uint8_t* data, std::size_t size) {
+    std::size_t lines = 0;
+    bool open_line = false;
+    for (std::size_t index = 0; index < size && data[index] != 26; ++index) {
+        if (data[index] == '\n') {
+            ++lines;
+            open_line = false;
+        } else if (data[index] != '\r') {
+            open_line = true;
+        }
+    }
+    return lines + (open_line ? 1 : 0);
+}
+
+// Feeds `data` to the reader through a pipe; an input of max_input bytes fits in it at once.
+bool open_input(const std::uint8_t* data, std::size_t size) {
+    int ends[2];
+    if (pipe(ends) != 0) return false;
+    const bool written = write(ends[1], data, size) == static_cast<ssize_t>(size);
+    close(ends[1]);
+    platform::open_descriptor(reader, ends[0]);
+    return written;
+}
+
+// Answers go to a scratch file: there can be far more of them than a memory stream holds.
+void open_output() {
+    if (output_descriptor < 0) output_descriptor = fileno(std::tmpfile());
+    if (output_descriptor < 0 || ftruncate(output_descriptor, 0) != 0) std::abort();
+    output = {output_descriptor, false, false, 0, "answers", 0, {}};
+}
+
+std::size_t read_answers() {
+    if (!platform::flush_stream(&output)) std::abort();
+    const ssize_t got = pread(output_descriptor, answers, sizeof answers, 0);
+    if (got < 0 || static_cast<std::size_t>(got) == sizeof answers) std::abort();
+    return static_cast<std::size_t>(got);
+}
+
+std::size_t count_newlines(const char* text, std::size_t length) {
+    std::size_t count = 0;
+    for (std::size_t index = 0; index < length; ++index) count += text[index] == '\n';
+    return count;
+}
+
+void check_each(const std::uint8_t* data, std::size_t size, const char* suffix, bool tsv) {
+    const int status = driver::answer_each_line(reader, &output, suffix, tsv);
+    const std::size_t length = read_answers();
+    if (status < 0 || status > 12) std::abort();
+    if (count_newlines(answers, length) != count_lines(data, size)) std::abort();
+    if (length > 0 && answers[length - 1] != '\n') std::abort();
+}
+
+void check_sum(const std::uint8_t* data, std::size_t size, const char* suffix) {
+    exit_status = 0;
+    if (setjmp(exit_jump) == 0) driver::print_line_sum(reader, &output, suffix);
+    const std::size_t length = read_answers();
+    if (exit_status < 0 || exit_status > 12) std::abort();
+    const std::size_t expected = count_lines(data, size) == 0 ? 0 : 1;
+    if (count_newlines(answers, length) != expected) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0 || size > max_input) return 0;
+    const std::uint8_t selector = data[0];
+    const char* suffix = mode_suffixes[(selector >> 2) % suffix_count];
+    if (!open_input(data + 1, size - 1)) std::abort();
+    open_output();
+    engine::direct_results_to(&output);
+    platform::set_exit_hook(jump_back);
+    if ((selector & 1) == 0) {
+        check_each(data + 1, size - 1, suffix, (selector & 2) != 0);
+    } else {
+        check_sum(data + 1, size - 1, suffix);
+    }
+    platform::set_exit_hook(nullptr);
+    platform::close_reader(reader);
+    return 0;
+}

@@ -1,0 +1,56 @@
+// Reading the input lines of the line modes, and naming them on standard error.
+#include <cstddef>
+#include <cstdint>
+
+#include "driver/line_modes.h"
+#include "engine/text_buffers.h"
+#include "numeric/text_output.h"
+
+namespace fexpr::driver {
+namespace {
+
+// Reads and drops what is left of a line, up to and including its newline.
+void skip_rest_of_line(platform::text_reader& reader) noexcept {
+    char piece[256];
+    for (;;) {
+        const std::size_t count = platform::read_text_line(reader, piece, sizeof piece);
+        if (count == 0 || piece[count - 1] == '\n') return;
+    }
+}
+
+}  // namespace
+
+/*
+ * A read that stops short of the newline has either met the end of the input (the last line
+ * has no newline) or filled expression_text's 16383 characters. In the second case the line
+ * fits when a newline or the end of the input follows; otherwise it is too long.
+ */
+line_read read_script_line(platform::text_reader& reader) noexcept {
+    char* line = engine::expression_text;
+    const std::size_t count = platform::read_text_line(reader, line, engine::text_capacity);
+    if (count == 0) return line_read::end;
+    if (line[count - 1] == '\n') {
+        line[count - 1] = '\0';
+        return line_read::line;
+    }
+    if (count < engine::max_text_length) return line_read::line;
+    char next[2];
+    if (platform::read_text_line(reader, next, sizeof next) == 0 || next[0] == '\n') {
+        return line_read::line;
+    }
+    skip_rest_of_line(reader);
+    return line_read::too_long;
+}
+
+void name_line_on_standard_error(std::int64_t number) noexcept {
+    char prefix[32] = "";
+    if (number > 0) {
+        const std::size_t length = numeric::format_signed(prefix, sizeof prefix - 2, number, 0);
+        prefix[length] = ':';
+        prefix[length + 1] = ' ';
+        prefix[length + 2] = '\0';
+    }
+    platform::set_standard_error_prefix(prefix);
+}
+
+}  // namespace fexpr::driver

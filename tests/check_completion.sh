@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Loads the bash completion of fexpr and checks its candidates, and that it offers exactly
+# the switches that `fexpr --help` lists. Usage: check_completion.sh COMPLETION FEXPR
+set -u
+completion=${1:?usage: check_completion.sh COMPLETION FEXPR}
+program=$(realpath "${2:?usage: check_completion.sh COMPLETION FEXPR}")
+# shellcheck source=/dev/null
+source "$completion"
+
+failures=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+touch "$work/numbers.csv" "$work/numbers.txt"
+mkdir "$work/nested"
+cd "$work" || exit 1
+
+# The candidates for a command line with the cursor at its end, sorted, on one line.
+candidates() {
+    COMP_LINE=$1
+    COMP_POINT=${#1}
+    COMPREPLY=()
+    _fexpr
+    printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' '
+}
+
+expect() {
+    local got
+    got=$(candidates "$1")
+    if [ "$got" != "$2" ]; then
+        printf 'for "%s"\n  expected: %s\n  got:      %s\n' "$1" "$2" "$got"
+        failures=$((failures + 1))
+    fi
+}
+
+all_suffixes=$(printf '%s\n' .{0..15} g{1..15} e{0..15} x x_ b o : | sort | paste -sd' ')
+expect 'fexpr --' '-- --each --each=tsv --help --sum --version'
+expect 'fexpr --e' '--each --each=tsv'
+expect 'fexpr --each=' 'tsv'
+expect 'fexpr --each=t' 'tsv'
+expect 'fexpr 1' ''
+expect 'fexpr --each ' "$all_suffixes"
+expect 'fexpr --each=tsv x' 'x x_'
+expect 'fexpr --each g1' 'g1 g10 g11 g12 g13 g14 g15'
+expect 'fexpr --each .1 ' ''
+expect 'fexpr --sum ' '- nested numbers.csv numbers.txt'
+expect 'fexpr --sum num' 'numbers.csv numbers.txt'
+expect 'fexpr --sum numbers.csv e1' 'e1 e10 e11 e12 e13 e14 e15'
+expect 'fexpr --sum - ' "$all_suffixes"
+expect 'fexpr --sum - x ' ''
+expect 'fexpr --help ' ''
+expect 'fexpr 255 ' "$all_suffixes"
+expect 'fexpr 3k+2^10 x_' 'x_'
+
+# The switches that --help lists, a value in brackets spelled out (--each[=tsv] is --each and
+# --each=tsv), must be what the completion offers.
+offered=$(candidates 'fexpr --')
+helped=$("$program" --help | sed -n 's/^ \(--[a-z]*\)\(\[=\([a-z]*\)\]\)\{0,1\}.*/\1 \1=\3/p' |
+    tr ' ' '\n' | grep -v '=$' | sort | paste -sd' ')
+if [ "$offered" != "$helped" ]; then
+    printf 'switches: --help lists %s, the completion offers %s\n' "$helped" "$offered"
+    failures=$((failures + 1))
+fi
+exit $((failures > 0))
