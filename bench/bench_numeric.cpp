@@ -1,8 +1,8 @@
 // Benchmarks of the number conversions.
 #include <benchmark/benchmark.h>
 
-#include "numeric/text_output.h"
 #include "numeric/decimal_input.h"
+#include "numeric/text_output.h"
 
 namespace {
 

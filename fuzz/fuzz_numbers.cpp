@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "numeric/text_output.h"
 #include "numeric/decimal_input.h"
+#include "numeric/text_output.h"
 #include "numeric/text_scan.h"
 
 namespace {
