@@ -6,10 +6,13 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
+#include "driver/output_switches.h"
 #include "driver/switches.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/shared_state.h"
+#include "format/all_layouts.h"
+#include "format/exact_double.h"
 #include "platform/fixed_files.h"
 #include "platform/process.h"
 
@@ -63,7 +66,14 @@ void evaluate_and_print(format::output_format layout, platform::output_stream* s
     engine::prepare_expression();
     char* end = nullptr;
     const double value = engine::evaluate_expression(engine::expression_text, &end);
-    format::print_result(layout, value, stream);
+    const presentation shown = chosen_presentation();
+    if (shown == presentation::all_layouts) {
+        format::print_all_layouts(value, stream);
+    } else if (shown == presentation::exact) {
+        format::print_exact_double(value, stream);
+    } else {
+        format::print_result(layout, value, stream);
+    }
 }
 
 void end_too_long() noexcept {

@@ -28,6 +28,14 @@ output_format parse_format_suffix(const char* candidate) noexcept;
 // followed by the accuracy warning on standard error when it applies.
 void print_result(output_format layout, double value, platform::output_stream* stream) noexcept;
 
+// The line of print_result alone, without the warnings on standard error.
+void print_layout_line(output_format layout, double value,
+                       platform::output_stream* stream) noexcept;
+
+// Whether the general layout shows the integer view as a word (--signed, --unsigned), which
+// makes it an integer layout with its warnings.
+bool shows_word_decimal() noexcept;
+
 // Prints "Attention: …" on standard error when the hexadecimal digits of the 64-bit pattern
 // of `view` are more than a double holds exactly.
 void warn_hex_precision(std::int64_t view) noexcept;
