@@ -1,13 +1,12 @@
 #!/bin/sh
-# Renders a manual page with groff and fails on any warning; exit 77 (skipped) without groff.
+# Renders a manual page with groff and fails on any warning; exit 77 (skipped) without groff,
+# or a failure under CI=true.
 # Usage: check_manpage.sh PAGE
 set -u
 page=${1:?usage: check_manpage.sh PAGE}
 
-if ! command -v groff >/dev/null 2>&1; then
-    echo "groff is not installed: manual page not checked"
-    exit 77
-fi
+. "$(dirname "$0")/cannot_run.sh"
+command -v groff >/dev/null 2>&1 || cannot_run "groff is not installed: manual page not checked"
 
 # The terminal widths people read it at: the default 78 columns and a narrow window, where
 # long paths and verbatim lines most easily overflow.

@@ -88,10 +88,10 @@ const data_limit_case data_limit_cases[] = {
     {"sum reaches 16383", one_of_length(8190) + "\n" + one_of_length(8190) + "\n", too_long, 12},
     {"sum stays at 16382", one_of_length(8190) + "\n" + one_of_length(8189) + "\n", "2\n", 0},
     {"line longer than 16383", one_of_length(16383) + "+1\n", too_long, 12},
-    {"time stamps of 16383", "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8378, ' '),
+    {"time stamps of 16383", "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8376, ' '),
      "01:00.000\n", 0},
     {"time stamps beyond 16383",
-     "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8379, ' '), too_long, 12},
+     "0:00" + std::string(7996, ' ') + "\n1:00" + std::string(8377, ' '), too_long, 12},
 };
 
 TEST(DiagnosticsEndToEnd, DataFileLengthLimits) {
@@ -109,8 +109,11 @@ TEST(DiagnosticsEndToEnd, LongConsoleLinesArriveInPieces) {
     request.input = one_of_length(16383) + "+1\n";
     EXPECT_EQ(run_fexpr(request).out, session({"1\n", "1\n"}));
 
-    // A line of exactly 16383 characters leaves its newline behind as an empty line.
+    // The newline after a line of exactly 16383 characters ends that line, not the dialogue;
+    // an empty line after it still does.
     request.input = one_of_length(16383) + "\n5\n";
+    EXPECT_EQ(run_fexpr(request).out, session({"1\n", "5\n"}));
+    request.input = one_of_length(16383) + "\n\n5\n";
     EXPECT_EQ(run_fexpr(request).out, session({"1\n"}));
 }
 
@@ -122,27 +125,33 @@ run_request on_full_output(std::vector<std::string> arguments, std::string input
     return request;
 }
 
-TEST(DiagnosticsEndToEnd, UnwritableOutputEndsWithStatus13) {
+// A run that would end with 0 ends with 13 when its output cannot be written; a diagnostic
+// that cannot be written keeps its own status. Either way the failure is reported.
+TEST(DiagnosticsEndToEnd, UnwritableOutputEndsWithStatus13UnlessADiagnosticHasOne) {
     run_request closed{{"1+2"}};
     closed.output = run_request::output_kind::closed;
+    run_request closed_diagnostic{{"2^3^2"}};
+    closed_diagnostic.output = run_request::output_kind::closed;
     run_request full_file{{"/f", "1+2"}};
     full_file.result_file_full = true;
+    run_request full_file_diagnostic{{"/f", "2+"}};
+    full_file_diagnostic.result_file_full = true;
+    run_request missing_data_file = on_full_output({"C:\\Data\\data.txt"});
+    const std::string closed_output = "fexpr: cannot write standard output: Bad file descriptor\n";
+    const std::string full_result_file =
+        "fexpr: cannot write C:\\Program Files\\Calculator\\result.txt: No space left on device\n";
     const std::vector<unwritable_case> cases = {
         {"result", on_full_output({"1+2"}), full_output, 13, {}},
         {"help", on_full_output({"/?"}), full_output, 13, {}},
-        {"diagnostic", on_full_output({"2+"}), full_output, 13, {}},
+        {"diagnostic", on_full_output({"2+"}), full_output, 9, {}},
+        {"diagnostic into a closed output", closed_diagnostic, closed_output, 6, {}},
+        {"diagnostic into a full result file", full_file_diagnostic, full_result_file, 9, {}},
+        {"missing data file", missing_data_file, full_output, 11, {}},
         {"dialogue", on_full_output({}, "1\n"), full_output, 13, {}},
+        {"dialogue ended by a diagnostic", on_full_output({}, "1\n2+\n"), full_output, 9, {}},
         {"result file unaffected", on_full_output({"/f", "1+2"}), "", 0, "3\n"},
-        {"closed output",
-         closed,
-         "fexpr: cannot write standard output: Bad file descriptor\n",
-         13,
-         {}},
-        {"full result file",
-         full_file,
-         "fexpr: cannot write C:\\Program Files\\Calculator\\result.txt: No space left on device\n",
-         13,
-         {}},
+        {"closed output", closed, closed_output, 13, {}},
+        {"full result file", full_file, full_result_file, 13, {}},
     };
     expect_unwritable_cases(cases);
 }

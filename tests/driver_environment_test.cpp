@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
+#include <cstring>
 
 #include "driver_harness.h"
 
@@ -51,7 +53,10 @@ TEST(Environment, LocalesChangeNoByte) {
               "3.14159265358979\n3.14159265358979\n0.5\n1,234.5\n");
     for (const char* locale : {"de_DE.UTF-8", "tr_TR.UTF-8"}) {
         if (std::setlocale(LC_ALL, locale) == nullptr) {
-            GTEST_SKIP() << locale << " is not installed (scripts/install-locales)";
+            // CI never counts a test that did not run.
+            const char* ci = std::getenv("CI");
+            if (ci != nullptr && std::strcmp(ci, "true") == 0) FAIL() << locale << " is missing";
+            GTEST_SKIP() << locale << " is not installed (scripts/install-deps locales)";
         }
         std::setlocale(LC_ALL, "C");
         const std::string all = std::string("LC_ALL=") + locale;

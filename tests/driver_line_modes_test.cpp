@@ -208,7 +208,13 @@ TEST(LineModes, UnwritableOutput) {
         EXPECT_EQ(on_closed.status, 13) << mode;
         EXPECT_EQ(on_closed.err, "fexpr: cannot write standard output: Bad file descriptor\n")
             << mode;
-    }
+    }  // A failed line keeps its status: 13 only when nothing else failed.
+    run_request failed_line{{"--each"}, "1\n2+\n3\n"};
+    failed_line.output = run_request::output_kind::full_device;
+    EXPECT_EQ(run_fexpr(failed_line).status, 9);
+    run_request bad_sum{{"--sum"}, "1\n2+\n"};
+    bad_sum.output = run_request::output_kind::full_device;
+    EXPECT_EQ(run_fexpr(bad_sum).status, 9);
 }
 
 // The output of a shell command line, run by bash with the program as $1.

@@ -99,6 +99,10 @@ const data_case data_cases[] = {
     {"time stamps ending on CRLF", "08:30\r\n17:45\r\n", "09:15.000\n", 0},
     {"one time stamp", "08:30\n", "0.000\n", 0},
     {"time stamps backwards", "17:45\n08:30\n", "-09:15.000\n", 0},
+    {"first time stamp subtracted as a whole", "1:00+1\n2:00\n", "59.000\n", 0},
+    {"negative first time stamp", "-5:3\n1:00\n", "06:03.000\n", 0},
+    {"trailing empty line after time stamps", "08:30\n17:45\n\n", "09:15.000\n", 0},
+    {"blank lines among time stamps", "08:30\n17:45\n  \n\t\n", "09:15.000\n", 0},
     {"missing file", std::nullopt, "Cannot open file C:\\Data\\data.txt\n", 11},
 };
 

@@ -47,11 +47,13 @@ void join_sum_lines(std::size_t length) noexcept {
 }
 
 /*
- * A file of clock readings yields the time between its first and its last line: the text
- * "last-first" (for a single line "first-first"), printed as a duration. The last line is
- * kept in number_text, since the read that finds the end of the file clears line_buffer.
- * The joined text may hold up to 16383 characters; beyond that it ends with the length
- * diagnostic.
+ * A file of clock readings yields the time between its first and its last line that is not
+ * blank: the text "last-(first)" (for a single line "first-(first)"), printed as a duration.
+ * The first line goes in parentheses so that it is subtracted as a whole ("1:00+1", "-5:3"),
+ * and blank lines are passed over so that a trailing one does not stand for the last
+ * reading. The last line is kept in number_text, since the read that finds the end of the
+ * file clears line_buffer. The joined text may hold up to 16383 characters; beyond that it
+ * ends with the length diagnostic.
  */
 void join_time_stamps(std::size_t first_length) noexcept {
     char* last = engine::number_text;
@@ -59,18 +61,24 @@ void join_time_stamps(std::size_t first_length) noexcept {
     std::size_t last_length = first_length;
     std::size_t line_length = 0;
     while (read_data_line(&line_length)) {
+        if (is_blank_line(engine::line_buffer)) continue;
         std::memcpy(last, engine::line_buffer, line_length + 1);
         last_length = line_length;
     }
     platform::close_reader(data_reader);
-    if (last_length + 1 + first_length > engine::max_text_length) end_too_long();
+    if (last_length + 3 + first_length > engine::max_text_length) end_too_long();
     char* text = engine::expression_text;
-    std::memmove(text + last_length + 1, text, first_length + 1);
+    std::memmove(text + last_length + 2, text, first_length);
     std::memcpy(text, last, last_length);
-    text[last_length] = '-';
+    std::memcpy(text + last_length, "-(", 2);
+    std::memcpy(text + last_length + 2 + first_length, ")", 2);
 }
 
 }  // namespace
+
+bool is_blank_line(const char* line) noexcept {
+    return line[std::strspn(line, " \t")] == '\0';
+}
 
 bool is_time_stamp(const char* line) noexcept {
     int hours = 0;

@@ -17,21 +17,34 @@ namespace {
 platform::text_reader console_reader;
 bool console_open = false;
 bool console_edited = false;
+bool after_full_piece = false;  // the last piece filled the buffer and had no newline
 
-// Reads one console line (at most capacity - 1 characters) into `out` without its newline;
-// false when the input is exhausted. Standard output is flushed before the read waits. At a
-// terminal the line editor reads it, in the same pieces as the plain reader; it is started
-// only at the first read, so the other modes never touch it.
-bool read_console_line(char* out, std::size_t capacity) noexcept {
+// Reads the next piece of a console line (at most capacity - 1 characters, up to and
+// including its newline) into `out`; 0 when the input is exhausted. Standard output is
+// flushed before the read waits. At a terminal the line editor reads it, in the same pieces
+// as the plain reader; it is started only at the first read, so the other modes never touch
+// it.
+std::size_t read_console_piece(char* out, std::size_t capacity) noexcept {
     if (!console_open) {
         console_edited = platform::open_line_editor();
         if (!console_edited) platform::open_standard_input(console_reader);
         console_open = true;
     }
-    const std::size_t count = console_edited
-                                  ? platform::read_edited_line(out, capacity)
-                                  : platform::read_text_line(console_reader, out, capacity);
+    return console_edited ? platform::read_edited_line(out, capacity)
+                          : platform::read_text_line(console_reader, out, capacity);
+}
+
+// Reads one console line (at most capacity - 1 characters) into `out` without its newline;
+// false when the input is exhausted. A longer line comes in pieces, each answered as a line.
+// The newline that completes a piece which filled the buffer ends that line: it is passed
+// over, not read as the empty line that ends the dialogue.
+bool read_console_line(char* out, std::size_t capacity) noexcept {
+    std::size_t count = read_console_piece(out, capacity);
+    if (after_full_piece && count == 1 && out[0] == '\n') {
+        count = read_console_piece(out, capacity);
+    }
     if (count == 0) return false;
+    after_full_piece = count == capacity - 1 && out[count - 1] != '\n';
     if (out[count - 1] == '\n') out[count - 1] = '\0';
     return true;
 }

@@ -36,6 +36,10 @@ format::output_format split_suffix(char* line) noexcept;
 // a file of lines a list of clock readings.
 bool is_time_stamp(const char* line) noexcept;
 
+// A line of nothing but blanks and tabs reads as no line among clock readings: blanks are
+// ignored in expressions.
+bool is_blank_line(const char* line) noexcept;
+
 // Adds up the lines of the data file (or takes the difference of a time-stamp file) and
 // prints the value on result_stream; ends the process.
 [[noreturn]] void run_data_file_mode() noexcept;

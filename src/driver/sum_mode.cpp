@@ -1,7 +1,6 @@
 // --sum: the lines of any file or of standard input added up one at a time, in constant
 // memory and with no limit on the number of lines.
 #include <cstdint>
-#include <cstring>
 
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
@@ -64,11 +63,6 @@ void add_line(line_sum& sum, double value) noexcept {
     }
 }
 
-// A line of nothing but blanks and tabs, which a list of clock readings passes over.
-bool is_blank(const char* line) noexcept {
-    return line[std::strspn(line, " \t")] == '\0';
-}
-
 }  // namespace
 
 /*
@@ -85,8 +79,9 @@ void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
     for (std::int64_t number = 1; read != line_read::end; ++number) {
         name_line_on_standard_error(number);
         if (read == line_read::too_long) end_too_long();
-        const bool passed_over = number == 1 ? engine::expression_text[0] == '\0'
-                                             : sum.time_stamps && is_blank(engine::expression_text);
+        const bool passed_over = number == 1
+                                     ? engine::expression_text[0] == '\0'
+                                     : sum.time_stamps && is_blank_line(engine::expression_text);
         if (!passed_over) add_line(sum, evaluate_line());
         read = read_script_line(reader);
     }

@@ -24,22 +24,31 @@ void report_write_failure(const char* name, int error_number) noexcept {
     write_all(standard_error_descriptor, line, std::strlen(line));
 }
 
+// Writes out what is still buffered and reports a write that failed; false after a failure.
+bool finish_output() noexcept {
+    output_stream* out = standard_output();
+    close_result_file();
+    if (!flush_stream(out)) {
+        report_write_failure(out->name, out->error_number);
+        return false;
+    }
+    if (result_file_error() != 0) {
+        report_write_failure(result_file_path, result_file_error());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void set_exit_hook(exit_hook hook) noexcept {
     current_exit_hook = hook;
 }
 
+// A failed write turns only a success into status 13: a diagnostic that could not be
+// written keeps its own status, which scripts rely on more than on the text.
 void end_process(int status) noexcept {
-    output_stream* out = standard_output();
-    close_result_file();
-    if (!flush_stream(out)) {
-        report_write_failure(out->name, out->error_number);
-        status = status_write_failed;
-    } else if (result_file_error() != 0) {
-        report_write_failure(result_file_path, result_file_error());
-        status = status_write_failed;
-    }
+    if (!finish_output() && status == 0) status = status_write_failed;
     if (current_exit_hook != nullptr) current_exit_hook(status);
     std::_Exit(status);
 }

@@ -4,7 +4,7 @@
 
 namespace fexpr::platform {
 
-// Status of a run whose results could not be written.
+// Status of a run that would have ended with 0 but whose output could not be written.
 constexpr int status_write_failed = 13;
 
 // Tests point this at a function that jumps back into the harness; it receives the status
