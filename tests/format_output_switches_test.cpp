@@ -1,5 +1,5 @@
 // Seeded properties of --all and --exact: every --all line is what its suffix alone prints,
-// and the shortest text reads back to the same double.
+// under every word size and reading, and the shortest text reads back to the same double.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +13,7 @@
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
 #include "format/layouts.h"
+#include "format/word_size.h"
 #include "numeric/text_scan.h"
 
 namespace fexpr::format {
@@ -64,7 +65,15 @@ double random_value(std::mt19937_64& random) {
 TEST(OutputSwitchesProperties, AllLinesEqualSingleSuffixes) {
     std::mt19937_64 random(20261209);
     engine::grouping_mode = 0;
-    for (int round = 0; round < 3000; ++round) expect_all_equals_single(random_value(random));
+    const word_settings words[] = {{64, integer_reading::none},
+                                   {8, integer_reading::signed_word},
+                                   {16, integer_reading::unsigned_word},
+                                   {32, integer_reading::none}};
+    for (const word_settings& word : words) {
+        word_size = word;
+        for (int round = 0; round < 1000; ++round) expect_all_equals_single(random_value(random));
+    }
+    word_size = {64, integer_reading::none};
 }
 
 TEST(OutputSwitchesProperties, ShortestReadsBack) {
