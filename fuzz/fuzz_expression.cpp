@@ -1,5 +1,8 @@
 // Fuzzes one expression through the pre-pass, the evaluator and a result layout chosen by the
 // input's first byte, in-process: diagnostics jump back here instead of ending the process.
+// The first bytes from 240 on show the value with the output switches instead: --all, whose
+// lines must equal the single layouts, and --exact, under a word size and reading of their
+// own.
 #include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +12,10 @@
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
 #include "engine/text_buffers.h"
+#include "format/all_layouts.h"
+#include "format/exact_double.h"
 #include "format/layouts.h"
+#include "format/word_size.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 
@@ -18,6 +24,9 @@ namespace {
 std::jmp_buf diagnostic_jump;
 int diagnostic_status = 0;
 fexpr::platform::output_stream memory_stream;
+fexpr::platform::output_stream single_stream;
+
+constexpr std::uint8_t first_switches_selector = 240;
 
 void jump_back(int status) {
     diagnostic_status = status;
@@ -50,6 +59,53 @@ void check_one_line() {
     if (std::memchr(text, '\n', length - 1) != nullptr) std::abort();
 }
 
+// Every --all line is its label, a tab, and what print_result prints for that label's layout.
+void check_all_lines(double value, fexpr::engine::digit_grouping grouping) {
+    using namespace fexpr;
+    const char* line = memory_stream.buffer;
+    const char* end = line + memory_stream.length;
+    int count = 0;
+    while (line < end) {
+        const char* tab = static_cast<const char*>(std::memchr(line, '\t', end - line));
+        const char* next = static_cast<const char*>(std::memchr(line, '\n', end - line));
+        if (tab == nullptr || next == nullptr || tab > next) std::abort();
+        char label[8] = {};
+        if (tab - line >= static_cast<long>(sizeof label)) std::abort();
+        std::memcpy(label, line, tab - line);
+        const bool general = std::strcmp(label, "general") == 0;
+        platform::open_memory_stream(&single_stream);
+        format::print_result(general ? format::default_layout : format::parse_format_suffix(label),
+                             grouping, value, &single_stream);
+        const std::size_t length = static_cast<std::size_t>(next + 1 - (tab + 1));
+        if (single_stream.length != length ||
+            std::memcmp(single_stream.buffer, tab + 1, length) != 0) {
+            std::abort();
+        }
+        line = next + 1;
+        ++count;
+    }
+    if (count != 6) std::abort();
+}
+
+void check_output_switches(double value, fexpr::engine::digit_grouping grouping,
+                           std::uint8_t selector) {
+    using namespace fexpr;
+    constexpr int word_bits[] = {8, 16, 32, 64};
+    constexpr format::integer_reading readings[] = {format::integer_reading::none,
+                                                    format::integer_reading::signed_word,
+                                                    format::integer_reading::unsigned_word};
+    format::word_size = {word_bits[selector & 3], readings[(selector >> 2) % 3]};
+    platform::open_memory_stream(&memory_stream);
+    format::print_all_layouts(value, grouping, &memory_stream);
+    check_all_lines(value, grouping);
+    platform::open_memory_stream(&memory_stream);
+    format::print_exact_double(value, &memory_stream);
+    int lines = 0;
+    for (std::size_t i = 0; i < memory_stream.length; ++i) lines += memory_stream.buffer[i] == '\n';
+    if (lines != 5) std::abort();
+    format::word_size = {64, format::integer_reading::none};
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -63,6 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (setjmp(diagnostic_jump) == 0) {
         const engine::digit_grouping grouping = engine::prepare_expression();
         const double value = engine::evaluate_expression(engine::expression_text);
+        if (data[0] >= first_switches_selector) {
+            check_output_switches(value, grouping, data[0]);
+            platform::set_exit_hook(nullptr);
+            return 0;
+        }
         format::print_result(layout, grouping, value, &memory_stream);
     } else if (diagnostic_status < 1 || diagnostic_status > 10) {
         std::abort();

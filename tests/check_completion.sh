@@ -33,8 +33,8 @@ expect() {
 }
 
 all_suffixes=$(printf '%s\n' .{0..15} g{1..15} e{0..15} x x_ b o : | sort | paste -sd' ')
-expect 'fexpr --' '-- --each --each=tsv --help --sum --version'
-expect 'fexpr --e' '--each --each=tsv'
+expect 'fexpr --' '-- --all --bits=16 --bits=32 --bits=64 --bits=8 --each --each=tsv --exact --help --signed --sum --unsigned --version'
+expect 'fexpr --e' '--each --each=tsv --exact'
 expect 'fexpr --each=' 'tsv'
 expect 'fexpr --each=t' 'tsv'
 expect 'fexpr 1' ''
@@ -50,12 +50,27 @@ expect 'fexpr --sum - x ' ''
 expect 'fexpr --help ' ''
 expect 'fexpr 255 ' "$all_suffixes"
 expect 'fexpr 3k+2^10 x_' 'x_'
+# The output switches stand before the rest and leave its completion as it was.
+expect 'fexpr --bits=' '16 32 64 8'
+expect 'fexpr --all --e' '--each --each=tsv --exact'
+expect 'fexpr --bits=8 --signed --each ' "$all_suffixes"
+expect 'fexpr --all 255 ' "$all_suffixes"
 
 # The switches that --help lists, a value in brackets spelled out (--each[=tsv] is --each and
-# --each=tsv), must be what the completion offers.
+# --each=tsv) and a choice of values one by one (--bits=8|16 is --bits=8 and --bits=16),
+# must be what the completion offers.
 offered=$(candidates 'fexpr --')
-helped=$("$program" --help | sed -n 's/^ \(--[a-z]*\)\(\[=\([a-z]*\)\]\)\{0,1\}.*/\1 \1=\3/p' |
-    tr ' ' '\n' | grep -v '=$' | sort | paste -sd' ')
+helped=$("$program" --help | awk '/^ --/ {
+        word = $1
+        if (match(word, /\[=[a-z]*\]$/)) {
+            name = substr(word, 1, RSTART - 1)
+            print name; print name "=" substr(word, RSTART + 2, RLENGTH - 3)
+        } else if (index(word, "=") > 0) {
+            name = substr(word, 1, index(word, "="))
+            count = split(substr(word, index(word, "=") + 1), values, "|")
+            for (i = 1; i <= count; i++) print name values[i]
+        } else print word
+    }' | sort | paste -sd' ')
 if [ "$offered" != "$helped" ]; then
     printf 'switches: --help lists %s, the completion offers %s\n' "$helped" "$offered"
     failures=$((failures + 1))

@@ -13,11 +13,17 @@ _fexpr() {
     local -a words
     read -ra words <<<"$line"
     [[ $line == *[[:space:]] || ${#words[@]} -eq 0 ]] && words+=("")
+    # The output switches may stand before everything else; the rest completes as without
+    # them.
+    while ((${#words[@]} > 2)) && [[ ${words[1]} =~ ^--(all|exact|signed|unsigned|bits=.*)$ ]]; do
+        words=("${words[0]}" "${words[@]:2}")
+    done
     local position=$((${#words[@]} - 1))
     local cur=${words[position]}
     local -a candidates=()
     if ((position == 1)); then
-        [[ $cur == -* ]] && candidates=(--each --each=tsv --sum --help --version --)
+        [[ $cur == -* ]] && candidates=(--each --each=tsv --sum --all --exact --bits={8,16,32,64}
+            --signed --unsigned --help --version --)
     else
         case ${words[1]} in
         --each | --each=tsv)

@@ -5,11 +5,14 @@
 
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
+#include "driver/output_switches.h"
 #include "driver/switches.h"
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
 #include "engine/text_buffers.h"
+#include "format/all_layouts.h"
+#include "format/exact_double.h"
 #include "platform/fixed_files.h"
 #include "platform/process.h"
 
@@ -60,7 +63,15 @@ void run_help_switch(const char* parameter) noexcept {
 void evaluate_and_print(format::result_layout layout) noexcept {
     const engine::digit_grouping grouping = engine::prepare_expression();
     const double value = engine::evaluate_expression(engine::expression_text);
-    format::print_result(layout, grouping, value, engine::result_stream());
+    platform::output_stream* stream = engine::result_stream();
+    const presentation shown = chosen_presentation();
+    if (shown == presentation::all_layouts) {
+        format::print_all_layouts(value, grouping, stream);
+    } else if (shown == presentation::exact) {
+        format::print_exact_double(value, stream);
+    } else {
+        format::print_result(layout, grouping, value, stream);
+    }
 }
 
 void end_too_long() noexcept {

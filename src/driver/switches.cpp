@@ -7,6 +7,7 @@
 #include "driver/help_texts.h"
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
+#include "driver/output_switches.h"
 #include "engine/diagnostics.h"
 #include "format/layouts.h"
 #include "platform/output_stream.h"
@@ -42,18 +43,6 @@ struct switch_choice {
     bool with_value;
 };
 
-// "fexpr: <what><name> (see fexpr --help)" on standard error, status 64.
-[[noreturn]] void end_with_usage(const char* what, const char* name) noexcept {
-    char line[512];
-    platform::text_builder builder = platform::make_builder(line, sizeof line);
-    platform::append_text(builder, "fexpr: ");
-    platform::append_text(builder, what);
-    platform::append_text(builder, name, 200);
-    platform::append_text(builder, " (see fexpr --help)\n");
-    platform::write_standard_error(line, builder.length);
-    platform::end_process(engine::status_usage);
-}
-
 constexpr bool is_letter(char c) noexcept {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -76,6 +65,7 @@ std::size_t switch_word_length(const char* parameter) noexcept {
 void take_switch(const char* parameter, std::size_t length, switch_choice& choice) noexcept {
     const char* name = parameter + 2;
     const char* value = name[length] == '=' ? name + length + 1 : nullptr;
+    if (take_output_switch(parameter, name, length, value)) return;
     for (const switch_entry& entry : switch_table) {
         if (std::strncmp(entry.name, name, length) != 0 || entry.name[length] != '\0') continue;
         if (choice.entry != nullptr) end_with_usage("only one mode at a time: ", parameter);
@@ -103,14 +93,8 @@ void print_help() noexcept {
     platform::write_stream(out, help_text);
     platform::write_stream(out, switches_heading_text);
     for (const switch_entry& entry : switch_table) {
-        char line[160];
-        platform::text_builder builder = platform::make_builder(line, sizeof line);
-        platform::append_text(builder, " ");
-        platform::append_text(builder, entry.usage);
-        while (builder.length < 26) platform::append_char(builder, ' ');
-        platform::append_text(builder, entry.summary);
-        platform::append_char(builder, '\n');
-        platform::write_stream(out, line, builder.length);
+        if (entry.mode == switch_mode::help) print_output_switch_help(out);
+        print_switch_line(out, entry.usage, entry.summary);
     }
     platform::write_stream(out, switches_end_text);
     platform::write_stream(out, manual_pointer_text);
@@ -141,6 +125,30 @@ void print_help() noexcept {
 
 }  // namespace
 
+// "fexpr: <what><name> (see fexpr --help)" on standard error, status 64.
+void end_with_usage(const char* what, const char* name) noexcept {
+    char line[512];
+    platform::text_builder builder = platform::make_builder(line, sizeof line);
+    platform::append_text(builder, "fexpr: ");
+    platform::append_text(builder, what);
+    platform::append_text(builder, name, 200);
+    platform::append_text(builder, " (see fexpr --help)\n");
+    platform::write_standard_error(line, builder.length);
+    platform::end_process(engine::status_usage);
+}
+
+void print_switch_line(platform::output_stream* out, const char* usage,
+                       const char* summary) noexcept {
+    char line[160];
+    platform::text_builder builder = platform::make_builder(line, sizeof line);
+    platform::append_text(builder, " ");
+    platform::append_text(builder, usage);
+    while (builder.length < 26) platform::append_char(builder, ' ');
+    platform::append_text(builder, summary);
+    platform::append_char(builder, '\n');
+    platform::write_stream(out, line, builder.length);
+}
+
 int run_switches(int argc, char** argv) noexcept {
     switch_choice choice{nullptr, false};
     int index = 1;
@@ -154,6 +162,10 @@ int run_switches(int argc, char** argv) noexcept {
         if (length == 0) break;
         take_switch(parameter, length, choice);
         ++index;
+    }
+    const bool presented = chosen_presentation() != presentation::single;
+    if (presented && (choice.entry != nullptr || index == argc)) {
+        end_with_usage("--all and --exact need an expression: ", argv[index - 1]);
     }
     if (choice.entry == nullptr) return index;
     run_chosen_mode(choice, argc - index, argv + index);

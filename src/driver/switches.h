@@ -1,7 +1,16 @@
 // The switches: leading parameters of the form --word or --word=value, ended by "--".
 #pragma once
 
+#include "platform/output_stream.h"
+
 namespace fexpr::driver {
+
+// "fexpr: <what><name> (see fexpr --help)" on standard error, status 64.
+[[noreturn]] void end_with_usage(const char* what, const char* name) noexcept;
+
+// One line of the switches in --help: the usage, padded to a column, and the summary.
+void print_switch_line(platform::output_stream* out, const char* usage,
+                       const char* summary) noexcept;
 
 // Reads the leading switches of the command line. A mode switch (--each, --sum, --help,
 // --version) runs its mode and ends the process; an unknown switch, a bad value or unusable

@@ -7,6 +7,7 @@
 #include "engine/bit_shift.h"
 #include "engine/text_buffers.h"
 #include "format/grouping.h"
+#include "format/word_size.h"
 #include "numeric/integer_view.h"
 #include "numeric/text_output.h"
 #include "platform/text_builder.h"
@@ -55,30 +56,51 @@ void print_digit_groups(platform::output_stream* stream, const char* prefix, con
     platform::write_stream(stream, line, builder.length);
 }
 
+// The integer layouts show the low word_size.bits bits, grouped from the right: the full
+// 64-bit texts are built and their last digits kept.
 void print_integer_layout(output_format layout, std::int64_t view,
                           platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
-    const std::uint64_t pattern = numeric::pattern_of(view);
+    const std::uint64_t pattern = word_pattern(view);
+    const int bits = word_size.bits;
     if (layout == layout_hex_grouped) {
         numeric::format_hex(text, engine::text_capacity, pattern, 16);
-        print_digit_groups(stream, "0x", text, 8, 2);
+        print_digit_groups(stream, "0x", text + (64 - bits) / 4, bits / 8, 2);
     } else if (layout == layout_hex) {
         numeric::format_hex(text, engine::text_capacity, pattern, 16);
-        print_digit_groups(stream, "0x", text, 1, 16);
+        print_digit_groups(stream, "0x", text + (64 - bits) / 4, 1,
+                           static_cast<std::size_t>(bits / 4));
     } else if (layout == layout_binary) {
         engine::build_bit_text(view, text);
-        print_digit_groups(stream, "0b", text, 16, 4);
+        print_digit_groups(stream, "0b", text + (64 - bits), bits / 4, 4);
     } else {
+        const int digits = octal_digit_count(bits);
         numeric::format_octal(text, engine::text_capacity, pattern, 24);
-        print_digit_groups(stream, "0o", text, 6, 4);
+        print_digit_groups(stream, "0o", text + (24 - digits), digits / 4, 4);
     }
-    warn_hex_precision(view);
+}
+
+constexpr bool is_integer_layout(output_format layout) noexcept {
+    return layout >= layout_hex_grouped && layout <= layout_octal;
 }
 
 }  // namespace
 
 void print_result(result_layout layout, engine::digit_grouping grouping, double value,
                   platform::output_stream* stream) noexcept {
+    print_layout_line(layout, grouping, value, stream);
+    if (is_integer_layout(layout.format) ||
+        (layout.format == layout_default && shows_word_decimal())) {
+        warn_integer_layout(numeric::integer_view(value));
+    }
+}
+
+bool shows_word_decimal() noexcept {
+    return word_size.reading != integer_reading::none;
+}
+
+void print_layout_line(result_layout layout, engine::digit_grouping grouping, double value,
+                       platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
     const int precision = layout.precision;
     switch (layout.format) {
@@ -105,6 +127,10 @@ void print_result(result_layout layout, engine::digit_grouping grouping, double 
             return;
         case layout_default:
             break;
+    }
+    if (shows_word_decimal()) {
+        print_word_decimal(numeric::integer_view(value), grouping, stream);
+        return;
     }
     print_grouped(stream, grouping,
                   numeric::format_general(text, engine::text_capacity, default_precision, value));

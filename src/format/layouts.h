@@ -41,6 +41,14 @@ result_layout parse_format_suffix(const char* candidate) noexcept;
 void print_result(result_layout layout, engine::digit_grouping grouping, double value,
                   platform::output_stream* stream) noexcept;
 
+// The line of print_result alone, without the warnings on standard error.
+void print_layout_line(result_layout layout, engine::digit_grouping grouping, double value,
+                       platform::output_stream* stream) noexcept;
+
+// Whether the general layout shows the integer view as a word (--signed, --unsigned), which
+// makes it an integer layout with its warnings.
+bool shows_word_decimal() noexcept;
+
 // Prints "Attention: …" on standard error when the hexadecimal digits of the 64-bit pattern
 // of `view` are more than a double holds exactly.
 void warn_hex_precision(std::int64_t view) noexcept;

@@ -211,6 +211,10 @@ std::size_t format_octal(char* out, std::size_t size, std::uint64_t pattern,
     return format_unsigned(out, size, pattern, 8, min_width);
 }
 
+std::size_t format_unsigned_decimal(char* out, std::size_t size, std::uint64_t pattern) noexcept {
+    return format_unsigned(out, size, pattern, 10, 0);
+}
+
 std::size_t format_signed(char* out, std::size_t size, std::int64_t value, int min_width) noexcept {
     text_builder builder = make_builder(out, size);
     std::uint64_t magnitude = pattern_of(value);

@@ -34,6 +34,9 @@ std::size_t format_hex(char* out, std::size_t size, std::uint64_t pattern, int m
 std::size_t format_octal(char* out, std::size_t size, std::uint64_t pattern,
                          int min_width) noexcept;
 
+// "%lu": unsigned decimal digits of the pattern.
+std::size_t format_unsigned_decimal(char* out, std::size_t size, std::uint64_t pattern) noexcept;
+
 // "%ld", "%02ld", "%d", "%03d": signed decimal; '0' digits are inserted after the sign until
 // the field has min_width characters, the sign included.
 std::size_t format_signed(char* out, std::size_t size, std::int64_t value, int min_width) noexcept;

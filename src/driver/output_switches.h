@@ -1,0 +1,27 @@
+// The switches that change how a result is shown: --all, --exact, --bits, --signed and
+// --unsigned.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/output_stream.h"
+
+namespace fexpr::driver {
+
+// How the command line's result is shown: in its one layout, in every layout, or as the
+// double it is.
+enum class presentation { single, all_layouts, exact };
+
+// The presentation the switches chose; single without one.
+presentation chosen_presentation() noexcept;
+
+// Takes the switch `name` (`length` characters, then its optional `value`) when it is an
+// output switch and returns true; a bad value or a second switch of its kind ends the process
+// with status 64. Returns false for every other name.
+bool take_output_switch(const char* parameter, const char* name, std::size_t length,
+                        const char* value) noexcept;
+
+// The help lines of the output switches, in the layout of the other switches' lines.
+void print_output_switch_help(platform::output_stream* out) noexcept;
+
+}  // namespace fexpr::driver

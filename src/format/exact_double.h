@@ -1,0 +1,25 @@
+// What double a value really is (--exact): its shortest decimal, its hexadecimal floating
+// form, and its sign, exponent and fraction fields.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/output_stream.h"
+
+namespace fexpr::format {
+
+// The shortest decimal text (1 to 17 significant digits, in the form of "%.*lg") that the
+// number reader reads back to `value`; 17 digits when none shorter does. Special values
+// print as "+INF", "-INF", "+NAN" and "-NAN". Returns the length.
+std::size_t format_shortest(char* out, std::size_t size, double value) noexcept;
+
+// The hexadecimal floating form of "%a": "0x1.999999999999ap-4", "0x1p+0", "-0x0p+0",
+// subnormals as "0x0.0000000000001p-1022"; special values named as above.
+std::size_t format_hex_float(char* out, std::size_t size, double value) noexcept;
+
+// The lines "shortest", "hex", "sign", "exponent" (unbiased, with the class of a zero, a
+// subnormal, an infinity or a NaN) and "fraction" (the 52 fraction bits in hexadecimal), as
+// "label<TAB>text".
+void print_exact_double(double value, platform::output_stream* stream) noexcept;
+
+}  // namespace fexpr::format

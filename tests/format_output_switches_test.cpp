@@ -1,0 +1,119 @@
+// Seeded properties of --all and --exact: every --all line is what its suffix alone prints,
+// under every word size and reading, and the shortest text reads back to the same double.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "engine/text_buffers.h"
+#include "format/all_layouts.h"
+#include "format/exact_double.h"
+#include "format/layouts.h"
+#include "format/word_size.h"
+#include "numeric/decimal_input.h"
+#include "numeric/text_scan.h"
+
+namespace fexpr::format {
+namespace {
+
+platform::output_stream memory;
+
+std::string text_of(const platform::output_stream& stream) {
+    return std::string(stream.buffer, stream.length);
+}
+
+// The lines of --all for `value`, and the same lines built from print_result with the
+// suffix each line is labelled with.
+void expect_all_equals_single(double value) {
+    platform::open_memory_stream(&memory);
+    print_all_layouts(value, engine::no_groups, &memory);
+    std::istringstream lines(text_of(memory));
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        const std::string label = line.substr(0, line.find('\t'));
+        const result_layout layout =
+            label == "general" ? default_layout : parse_format_suffix(label.c_str());
+        platform::open_memory_stream(&memory);
+        print_result(layout, engine::no_groups, value, &memory);
+        EXPECT_EQ(line + "\n", label + "\t" + text_of(memory)) << value;
+        ++count;
+    }
+    EXPECT_EQ(count, 6) << value;
+}
+
+double random_value(std::mt19937_64& random) {
+    const std::uint64_t bits = random();
+    double value = 0;
+    switch (bits % 4) {
+        case 0:  // any encoding
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        case 1:  // an integer of up to 64 bits, either sign
+            return static_cast<double>(static_cast<std::int64_t>(random()) >> (random() % 64));
+        case 2:  // a short decimal
+            return static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000) /
+                   1000.0;
+        default:  // a duration
+            return std::ldexp(static_cast<double>(random() % (1u << 30)), -int(random() % 20));
+    }
+}
+
+TEST(OutputSwitchesProperties, AllLinesEqualSingleSuffixes) {
+    std::mt19937_64 random(20261209);
+    const word_settings words[] = {{64, integer_reading::none},
+                                   {8, integer_reading::signed_word},
+                                   {16, integer_reading::unsigned_word},
+                                   {32, integer_reading::none}};
+    for (const word_settings& word : words) {
+        word_size = word;
+        for (int round = 0; round < 1000; ++round) expect_all_equals_single(random_value(random));
+    }
+    word_size = {64, integer_reading::none};
+}
+
+TEST(OutputSwitchesProperties, ShortestReadsBack) {
+    std::mt19937_64 random(15);
+    for (int round = 0; round < 20000; ++round) {
+        const double value = random_value(random);
+        // The reader truncates in the top binade, and special values have no digits.
+        if (!std::isfinite(value) || std::fabs(value) >= 0x1p1023) continue;
+        char text[64];
+        format_shortest(text, sizeof text, value);
+        const char* end = nullptr;
+        EXPECT_EQ(numeric::text_to_double(text, &end), value) << text;
+        int digits = 0;  // significant digits: from the first one that is not 0
+        for (const char* p = text; *p != '\0' && *p != 'e'; ++p) {
+            if (*p >= '1' || (*p == '0' && digits > 0)) digits += *p >= '0' && *p <= '9';
+        }
+        EXPECT_LE(digits, 17) << text;
+    }
+}
+
+struct hex_float_case {
+    double value;
+    const char* text;
+};
+
+TEST(OutputSwitchesProperties, HexFloatForms) {
+    const hex_float_case cases[] = {
+        {0.1, "0x1.999999999999ap-4"},
+        {1.0, "0x1p+0"},
+        {-2.5, "-0x1.4p+1"},
+        {-0.0, "-0x0p+0"},
+        {0x1p-1074, "0x0.0000000000001p-1022"},
+        {0x1.fffffffffffffp1023, "0x1.fffffffffffffp+1023"},
+    };
+    for (const hex_float_case& row : cases) {
+        char text[64];
+        format_hex_float(text, sizeof text, row.value);
+        EXPECT_STREQ(text, row.text);
+    }
+}
+
+}  // namespace
+}  // namespace fexpr::format
