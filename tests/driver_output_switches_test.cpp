@@ -96,7 +96,7 @@ const std::vector<output_case> output_cases = {
      "shortest\t0\nhex\t0x0p+0\nsign\t0\nexponent\t0 (zero)\nfraction\t0x0000000000000\n",
      "",
      0},
-    {{"--exact", "2^(0-1074)"},
+    {{"--exact", "4.9406564584124654e-324"},
      "shortest\t5e-324\nhex\t0x0.0000000000001p-1022\nsign\t0\n"
      "exponent\t-1022 (subnormal)\nfraction\t0x0000000000001\n",
      "",
