@@ -28,22 +28,24 @@ done
 seconds() { local start end; start=$(date +%s.%N); "$@"; end=$(date +%s.%N); echo "$end - $start" | bc -l; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
+# paired_runs NAME1 COMMAND1 NAME2 COMMAND2: the two commands over the lines, alternating,
+# $runs times each; the seconds of each run go to $work/NAME.t.
+paired_runs() {
+    : > "$work/$1.t"; : > "$work/$3.t"
+    for _ in $(seq "$runs"); do
+        seconds sh -c "$2 < \"$work/lines.txt\" > /dev/null" >> "$work/$1.t"
+        seconds sh -c "$4 < \"$work/lines.txt\" > /dev/null" >> "$work/$3.t"
+    done
+}
+
 echo "== batch: $lines lines through standard input, $runs paired runs"
-: > "$work/fexpr.t"; : > "$work/bc.t"
-for _ in $(seq "$runs"); do
-    seconds sh -c "\"$fexpr\" < \"$work/lines.txt\" > /dev/null" >> "$work/fexpr.t"
-    seconds sh -c "bc -l < \"$work/lines.txt\" > /dev/null" >> "$work/bc.t"
-done
+paired_runs fexpr "\"$fexpr\"" bc "bc -l"
 fexpr_rate=$(echo "$lines / $(median < "$work/fexpr.t")" | bc -l)
 bc_rate=$(echo "$lines / $(median < "$work/bc.t")" | bc -l)
 printf 'fexpr  %12.0f lines/s\nbc -l  %12.0f lines/s\nratio  %12.2f\n' \
     "$fexpr_rate" "$bc_rate" "$(echo "$fexpr_rate / $bc_rate" | bc -l)"
 echo "== the same lines through the static C floor (floor_stream.c), $runs paired runs"
-: > "$work/fexpr.t"; : > "$work/floor.t"
-for _ in $(seq "$runs"); do
-    seconds sh -c "\"$fexpr\" < \"$work/lines.txt\" > /dev/null" >> "$work/fexpr.t"
-    seconds sh -c "\"$work/floor_stream\" < \"$work/lines.txt\" > /dev/null" >> "$work/floor.t"
-done
+paired_runs fexpr "\"$fexpr\"" floor "\"$work/floor_stream\""
 printf 'fexpr against the floor: %.2f times its speed\n' \
     "$(echo "$(median < "$work/floor.t") / $(median < "$work/fexpr.t")" | bc -l)"
 if [ -x /usr/bin/time ]; then

@@ -195,19 +195,24 @@ TEST(SumMode, AgreesWithTheDataFile) {
 }
 
 TEST(LineModes, UnwritableOutput) {
+    struct unwritable {
+        run_request::output_kind output;
+        const char* err;
+    };
+    const unwritable outputs[] = {
+        {run_request::output_kind::full_device,
+         "fexpr: cannot write standard output: No space left on device\n"},
+        {run_request::output_kind::closed,
+         "fexpr: cannot write standard output: Bad file descriptor\n"},
+    };
     for (const char* mode : {"--each", "--sum"}) {
-        run_request full{{mode}, "1\n2\n"};
-        full.output = run_request::output_kind::full_device;
-        const run_outcome on_full = run_fexpr(full);
-        EXPECT_EQ(on_full.status, 13) << mode;
-        EXPECT_EQ(on_full.err, "fexpr: cannot write standard output: No space left on device\n")
-            << mode;
-        run_request closed{{mode}, "1\n2\n"};
-        closed.output = run_request::output_kind::closed;
-        const run_outcome on_closed = run_fexpr(closed);
-        EXPECT_EQ(on_closed.status, 13) << mode;
-        EXPECT_EQ(on_closed.err, "fexpr: cannot write standard output: Bad file descriptor\n")
-            << mode;
+        for (const unwritable& output : outputs) {
+            run_request request{{mode}, "1\n2\n"};
+            request.output = output.output;
+            const run_outcome outcome = run_fexpr(request);
+            EXPECT_EQ(outcome.status, 13) << mode;
+            EXPECT_EQ(outcome.err, output.err) << mode;
+        }
     }  // A failed line keeps its status: 13 only when nothing else failed.
     run_request failed_line{{"--each"}, "1\n2+\n3\n"};
     failed_line.output = run_request::output_kind::full_device;
