@@ -31,8 +31,8 @@ void name_failed_line(engine::exit_status status, const char* message, std::size
 
 // Evaluates expression_text; its digit groups go to *grouping. A diagnostic ends the process.
 double evaluate_line(engine::digit_grouping* grouping) noexcept {
-    *grouping = engine::prepare_expression();
-    return engine::evaluate_expression(engine::expression_text);
+    *grouping = engine::prepare_without_blanks();
+    return engine::evaluate_blankless(engine::expression_text);
 }
 
 [[noreturn]] void end_cannot_open(const char* path) noexcept {

@@ -3,12 +3,11 @@
 
 #include <cstddef>
 
-#include "engine/character_set.h"
 #include "engine/diagnostics.h"
-#include "engine/functions.h"
 #include "engine/level_stacks.h"
 #include "engine/operand_scanner.h"
 #include "engine/operators.h"
+#include "engine/prepass.h"
 #include "engine/text_buffers.h"
 #include "numeric/character_classes.h"
 
@@ -132,11 +131,7 @@ void resume_enclosing_level(level_state& level, int& depth, double value) noexce
     level.shift_descriptors -= saved.operator_count;
     level.value_count = saved.value_count;
     level.operator_count = saved.operator_count;
-    level.value_stack[level.value_count] = value;
-    ++level.value_count;
-    check_stack_depth(level.value_count);
-    level.value_stack[level.value_count - 1] = apply_pending_functions(
-        value, level.operator_stack, level.shift_descriptors, level.operator_count);
+    push_operand(level, value);
     level.after_operand = true;
 }
 
@@ -146,24 +141,6 @@ double finish_level(level_state& level) noexcept {
     }
     reduce_all(level);
     return level.value_stack[0];
-}
-
-bool is_blank(char c) noexcept {
-    return c == ' ' || c == '\t' || c == ',' || c == '_';
-}
-
-// Blanks, tabs and group characters, and the NUL that ends the text.
-constexpr character_set blank_or_end = make_character_set(" \t,_", true);
-
-// Removes blanks, tabs and group characters in one pass, moving the rest (and the NUL) left.
-// Nothing moves before the first of them, so that part is only read (most texts hold none).
-void remove_blanks(char* text) noexcept {
-    char* out = text;
-    while (!in_set(blank_or_end, *out)) ++out;
-    for (const char* in = out; *in != '\0'; ++in) {
-        if (!is_blank(*in)) *out++ = *in;
-    }
-    *out = '\0';
 }
 
 }  // namespace
@@ -176,6 +153,10 @@ void remove_blanks(char* text) noexcept {
  */
 double evaluate_expression(char* text) noexcept {
     remove_blanks(text);
+    return evaluate_blankless(text);
+}
+
+double evaluate_blankless(char* text) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);

@@ -8,4 +8,8 @@ namespace fexpr::engine {
 // ends the process through end_with_diagnostic.
 double evaluate_expression(char* text) noexcept;
 
+// evaluate_expression for a text that holds no blank, tab, ',' or '_' any more, as
+// prepare_without_blanks leaves expression_text: the removal on entry is left out.
+double evaluate_blankless(char* text) noexcept;
+
 }  // namespace fexpr::engine

@@ -15,4 +15,14 @@ enum digit_grouping : int {
 // together with it. Returns the digit groups its first character asks for.
 digit_grouping prepare_expression() noexcept;
 
+// Removes every blank, tab, ',' and '_' from the text in one pass, moving the rest (and the
+// NUL) to the left: what the evaluator does on entry. Nothing moves before the first of
+// them, so that part is only read.
+void remove_blanks(char* text) noexcept;
+
+// prepare_expression followed by remove_blanks on expression_text, with the removal started
+// where the pre-pass's own pass saw the first blank (and left out when it saw none): the text
+// is then ready for evaluate_blankless.
+digit_grouping prepare_without_blanks() noexcept;
+
 }  // namespace fexpr::engine

@@ -105,6 +105,18 @@ struct wide {
     std::uint64_t low;
 };
 
+/* The full product of two 64-bit numbers: one multiplication where the compiler has a
+ * 128-bit integer type (GCC and Clang on 64-bit targets), else four 32-bit products, which
+ * cost about 20 instructions more per printed result (1% of the instructions per line of
+ * bench/instruction_gate.sh). */
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 unsigned_128;
+
+wide multiply(std::uint64_t a, std::uint64_t b) noexcept {
+    const unsigned_128 product = static_cast<unsigned_128>(a) * b;
+    return wide{static_cast<std::uint64_t>(product >> 64), static_cast<std::uint64_t>(product)};
+}
+#else
 wide multiply(std::uint64_t a, std::uint64_t b) noexcept {
     const std::uint64_t mask = 0xffffffffULL;
     const std::uint64_t low_low = (a & mask) * (b & mask);
@@ -115,6 +127,7 @@ wide multiply(std::uint64_t a, std::uint64_t b) noexcept {
     return wide{high_high + (low_high >> 32) + (high_low >> 32) + (middle >> 32),
                 (middle << 32) | (low_low & mask)};
 }
+#endif
 
 // The quotient of number / 2^shift, when it fits in 64 bits, and how the dropped remainder
 // compares with half the divisor (-1 below, 0 equal, 1 above).

@@ -1,6 +1,9 @@
 // The text-mode piece rules, and line reading over a descriptor with our own buffering.
 #include "platform/text_input.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "platform/output_stream.h"
 #include "platform/system_io.h"
 
@@ -13,13 +16,31 @@ constexpr bool is_line_control(char character) noexcept {
            (character == '\n' || character == '\r' || character == end_of_file_mark);
 }
 
-// Copies the characters of the current chunk up to the next line control, at most `room`;
-// returns how many were copied.
+// Whether any of the eight bytes of `word` is below 27, the bytes that may be a line
+// control ('\n' is 10, '\r' 13, Ctrl-Z 26): subtracting 27 from each byte borrows into its
+// top bit only where the byte was smaller (a false alarm can only follow a true one).
+constexpr bool has_byte_below_27(std::uint64_t word) noexcept {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t tops = 0x8080808080808080ULL;
+    return ((word - ones * 27) & ~word & tops) != 0;
+}
+
+/* Copies the characters of the current chunk up to the next line control, at most `room`;
+ * returns how many were copied. Eight characters go at a time while none of them may be a
+ * line control: byte by byte, the copy cost about 6 instructions per character, about 120 of
+ * the 2,300 per line of bench/instruction_gate.sh. */
 std::size_t copy_plain_run(line_source& source, char* out, std::size_t room) noexcept {
     const char* in = source.text + source.position;
     const std::size_t available = source.length - source.position;
     const std::size_t limit = available < room ? available : room;
     std::size_t count = 0;
+    std::uint64_t word = 0;
+    while (count + sizeof word <= limit) {
+        std::memcpy(&word, in + count, sizeof word);
+        if (has_byte_below_27(word)) break;
+        std::memcpy(out + count, &word, sizeof word);
+        count += sizeof word;
+    }
     while (count < limit && !is_line_control(in[count])) {
         out[count] = in[count];
         ++count;
