@@ -45,8 +45,9 @@ void return_to_line(engine::exit_status status, const char* message, std::size_t
 int evaluate_line(double* value, engine::digit_grouping* grouping) noexcept {
     if (setjmp(line_jump) != 0) return line_status;
     line_jump_armed = true;
-    *grouping = engine::prepare_without_blanks();
-    *value = engine::evaluate_blankless(engine::expression_text);
+    const engine::expression_value result = engine::evaluate_expression_text();
+    *value = result.value;
+    *grouping = result.grouping;
     line_jump_armed = false;
     return 0;
 }

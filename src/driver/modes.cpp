@@ -61,8 +61,9 @@ void run_help_switch(const char* parameter) noexcept {
 }  // namespace
 
 void evaluate_and_print(format::result_layout layout) noexcept {
-    const engine::digit_grouping grouping = engine::prepare_without_blanks();
-    const double value = engine::evaluate_blankless(engine::expression_text);
+    const engine::expression_value result = engine::evaluate_expression_text();
+    const engine::digit_grouping grouping = result.grouping;
+    const double value = result.value;
     platform::output_stream* stream = engine::result_stream();
     const presentation shown = chosen_presentation();
     if (shown == presentation::all_layouts) {

@@ -31,8 +31,9 @@ void name_failed_line(engine::exit_status status, const char* message, std::size
 
 // Evaluates expression_text; its digit groups go to *grouping. A diagnostic ends the process.
 double evaluate_line(engine::digit_grouping* grouping) noexcept {
-    *grouping = engine::prepare_without_blanks();
-    return engine::evaluate_blankless(engine::expression_text);
+    const engine::expression_value result = engine::evaluate_expression_text();
+    *grouping = result.grouping;
+    return result.value;
 }
 
 [[noreturn]] void end_cannot_open(const char* path) noexcept {

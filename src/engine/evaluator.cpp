@@ -106,16 +106,27 @@ char* take_leading_sign(level_state& level, char* text) noexcept {
     return text;
 }
 
-void open_nested_level(level_state& level, int& depth) noexcept {
-    const std::size_t value_base =
-        static_cast<std::size_t>(level.value_stack - value_arena + level.value_count);
-    const std::size_t operator_base =
-        static_cast<std::size_t>(level.operator_stack - operator_arena + level.operator_count);
+std::size_t value_base_above(const level_state& level) noexcept {
+    return static_cast<std::size_t>(level.value_stack - value_arena + level.value_count);
+}
+
+std::size_t operator_base_above(const level_state& level) noexcept {
+    return static_cast<std::size_t>(level.operator_stack - operator_arena + level.operator_count);
+}
+
+// Ends the evaluation with status 10 when no room is left for a level above this one.
+void check_room_for_level(const level_state& level, int depth) noexcept {
     if (static_cast<std::size_t>(depth) + 1 >= level_capacity ||
-        value_base + level_stack_entries > arena_entries ||
-        operator_base + level_stack_entries > arena_entries) {
+        value_base_above(level) + level_stack_entries > arena_entries ||
+        operator_base_above(level) + level_stack_entries > arena_entries) {
         end_with_diagnostic(status_too_complex);
     }
+}
+
+void open_nested_level(level_state& level, int& depth) noexcept {
+    check_room_for_level(level, depth);
+    const std::size_t value_base = value_base_above(level);
+    const std::size_t operator_base = operator_base_above(level);
     suspended_levels[depth] = {level.value_count, level.operator_count, level.after_operand};
     ++depth;
     begin_level(level, value_arena + value_base, operator_arena + operator_base,
@@ -143,20 +154,15 @@ double finish_level(level_state& level) noexcept {
     return level.value_stack[0];
 }
 
-}  // namespace
-
 /*
- * One pass from left to right. '(' suspends the current level and opens a nested one;
- * ')' or the end of the text finishes the current level, whose value becomes an operand of
- * the enclosing level (a missing ')' is no error: every open level then ends at the NUL).
- * Text after the ')' that closes the outermost level is not read.
+ * One pass from left to right over a text without blanks. '(' suspends the current level
+ * and opens a nested one; ')' or the end of the text finishes the current level, whose value
+ * becomes an operand of the enclosing level (a missing ')' is no error: every open level
+ * then ends at the NUL). Text after the ')' that closes the outermost level is not read.
+ * With `simple_groups`, a group of one number is read at once (read_simple_group), which
+ * costs a look at the start of every other group.
  */
-double evaluate_expression(char* text) noexcept {
-    remove_blanks(text);
-    return evaluate_blankless(text);
-}
-
-double evaluate_blankless(char* text) noexcept {
+double evaluate_blankless(char* text, bool simple_groups) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);
@@ -173,6 +179,17 @@ double evaluate_blankless(char* text) noexcept {
             act_on_operator(level, c);
             ++position;
         } else if (kind == open_token) {
+            double group_value = 0;
+            char* after_group = simple_groups ? read_simple_group(position, group_value) : nullptr;
+            if (after_group != nullptr) {
+                // The steps of the level it would have opened: room for it, then the value.
+                check_room_for_level(level, depth);
+                push_operand(level, group_value);
+                level.after_operand = true;
+                position = after_group;
+                multiply_after_group(level, position);
+                continue;
+            }
             open_nested_level(level, depth);
             position = take_leading_sign(level, position + 1);
         } else if (kind == close_token) {
@@ -185,6 +202,19 @@ double evaluate_blankless(char* text) noexcept {
             position = read_letter_operand(level, position);
         }
     }
+}
+
+}  // namespace
+
+double evaluate_expression(char* text) noexcept {
+    remove_blanks(text);
+    return evaluate_blankless(text, true);
+}
+
+expression_value evaluate_expression_text() noexcept {
+    const prepared_text prepared = prepare_without_blanks();
+    return expression_value{evaluate_blankless(expression_text, prepared.units_wrapped),
+                            prepared.grouping};
 }
 
 }  // namespace fexpr::engine

@@ -1,6 +1,8 @@
 // Turning the text of one expression into a double.
 #pragma once
 
+#include "engine/prepass.h"
+
 namespace fexpr::engine {
 
 // Evaluates the NUL-terminated, writable text and returns its value; text after the ')'
@@ -8,8 +10,13 @@ namespace fexpr::engine {
 // ends the process through end_with_diagnostic.
 double evaluate_expression(char* text) noexcept;
 
-// evaluate_expression for a text that holds no blank, tab, ',' or '_' any more, as
-// prepare_without_blanks leaves expression_text: the removal on entry is left out.
-double evaluate_blankless(char* text) noexcept;
+// The value of expression_text and the digit groups it asks for: prepare_expression and
+// evaluate_expression one after the other, with the blanks removed in the pre-pass's pass
+// and groups of one number looked for only where the pre-pass wrapped numbers in them.
+struct expression_value {
+    double value;
+    digit_grouping grouping;
+};
+expression_value evaluate_expression_text() noexcept;
 
 }  // namespace fexpr::engine

@@ -22,6 +22,12 @@ bool is_unit_letter(const char* text) noexcept;
 // 1, 2, 3 or 4 when it finds none or when what follows Pi or a unit letter is not allowed.
 char* read_letter_operand(level_state& level, char* text) noexcept;
 
+// At a '(' that opens a group of only a decimal number, with a leading sign and a unit letter
+// or without ("(2k)", "(+2k)", "(7)", as the pre-pass writes every number that carries a unit
+// letter), sets `value` to what the group's level would compute and returns the position
+// after its ')'; returns nullptr for a group of any other shape. Pushes nothing.
+char* read_simple_group(char* open, double& value) noexcept;
+
 // Reads a decimal number or a hexadecimal, binary or octal literal, pushes it and returns the
 // position after it. Ends the evaluation with status 8 when no number stands there.
 char* read_number(level_state& level, char* text) noexcept;

@@ -61,20 +61,8 @@ double apply_bitwise(char op, double a, double b) noexcept {
 
 }  // namespace
 
-double apply_operator(char op, double a, double b) noexcept {
-    const extended x = a;
-    const extended y = b;
+double apply_other_operator(char op, double a, double b) noexcept {
     switch (op) {
-        case '+':
-            return numeric::store(x + y);
-        case '-':
-            return numeric::store(x - y);
-        case '*':
-            return numeric::store(x * y);
-        case '/':
-            return numeric::store(x / y);
-        case ':':
-            return numeric::store(x * 60 + y);
         case '%':
             return numeric::math_fmod(a, b);
         case '^':

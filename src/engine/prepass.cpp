@@ -226,19 +226,20 @@ void wrap_units(std::size_t length) noexcept {
  * Without a unit letter after a number the wrapping would only copy the text and drop its
  * trailing white space, so that is all that is done then; most expressions take this way.
  */
-digit_grouping prepare(bool remove) noexcept {
+prepared_text prepare(bool remove) noexcept {
     const digit_grouping grouping = grouping_of(expression_text[0]);
     const text_survey survey = survey_text(expression_text);
     if (survey.unit_after_number) {
+        // The wrapping adds no blank, so a text without one needs no removal.
         wrap_units(survey.length);
-        if (remove) remove_blanks(expression_text);
-        return grouping;
+        if (remove && survey.first_blank < survey.length) remove_blanks(expression_text);
+        return prepared_text{grouping, true};
     }
     std::size_t length = survey.length;
     while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
     expression_text[length] = '\0';
     if (remove && survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-    return grouping;
+    return prepared_text{grouping, false};
 }
 
 }  // namespace
@@ -253,10 +254,10 @@ void remove_blanks(char* text) noexcept {
 }
 
 digit_grouping prepare_expression() noexcept {
-    return prepare(false);
+    return prepare(false).grouping;
 }
 
-digit_grouping prepare_without_blanks() noexcept {
+prepared_text prepare_without_blanks() noexcept {
     return prepare(true);
 }
 

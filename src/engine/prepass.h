@@ -20,9 +20,15 @@ digit_grouping prepare_expression() noexcept;
 // them, so that part is only read.
 void remove_blanks(char* text) noexcept;
 
+// What prepare_without_blanks did: the digit groups, and whether numbers were wrapped with
+// their unit letters.
+struct prepared_text {
+    digit_grouping grouping;
+    bool units_wrapped;
+};
+
 // prepare_expression followed by remove_blanks on expression_text, with the removal started
-// where the pre-pass's own pass saw the first blank (and left out when it saw none): the text
-// is then ready for evaluate_blankless.
-digit_grouping prepare_without_blanks() noexcept;
+// where the pre-pass's own pass saw the first blank (and left out when it saw none).
+prepared_text prepare_without_blanks() noexcept;
 
 }  // namespace fexpr::engine
