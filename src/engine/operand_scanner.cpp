@@ -205,13 +205,8 @@ char* read_simple_group(char* open, double& value) noexcept {
     return close + 1;
 }
 
-/*
- * The radix literals read their digits after the two-character prefix; a prefix without
- * digits is 0 and ends right after the prefix. Everything else is a decimal number, and a
- * text where none stands is pushed as 0 (so waiting functions still run) before status 8.
- */
-char* read_number(level_state& level, char* text) noexcept {
-    const char prefix = radix_prefix(text);
+// A prefix without digits is 0 and ends right after the prefix.
+char* read_radix_literal(level_state& level, char* text, char prefix) noexcept {
     if (prefix == 'x') {
         std::int64_t pattern = 0;
         int consumed = 0;
@@ -219,18 +214,11 @@ char* read_number(level_state& level, char* text) noexcept {
         push_operand(level, static_cast<double>(pattern));
         return text + 2 + consumed;
     }
-    if (prefix == 'b' || prefix == 'o') {
-        int consumed = 0;
-        const double value = prefix == 'b' ? radix_literal_value(text + 2, "01", 64, 2, consumed)
-                                           : radix_literal_value(text + 2, "0-7", 24, 8, consumed);
-        push_operand(level, value);
-        return text + 2 + consumed;
-    }
-    const char* end = text;
-    const double value = numeric::text_to_double(text, &end);
+    int consumed = 0;
+    const double value = prefix == 'b' ? radix_literal_value(text + 2, "01", 64, 2, consumed)
+                                       : radix_literal_value(text + 2, "0-7", 24, 8, consumed);
     push_operand(level, value);
-    if (end == text) end_with_diagnostic(status_invalid_character);
-    return text + (end - text);
+    return text + 2 + consumed;
 }
 
 }  // namespace fexpr::engine

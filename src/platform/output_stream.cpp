@@ -43,7 +43,7 @@ bool flush_stream(output_stream* stream) noexcept {
     return !stream->failed;
 }
 
-void write_stream(output_stream* stream, const char* text, std::size_t length) noexcept {
+void write_stream_in_pieces(output_stream* stream, const char* text, std::size_t length) noexcept {
     while (length > 0) {
         std::size_t room = stream_buffer_size - stream->length;
         if (room == 0) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 namespace fexpr::platform {
 
@@ -26,8 +27,21 @@ struct output_stream {
 // The process's standard output stream.
 output_stream* standard_output() noexcept;
 
-// Appends text; flushes when the buffer fills or the stream writes through.
-void write_stream(output_stream* stream, const char* text, std::size_t length) noexcept;
+// Appends text in pieces, flushing each time the buffer fills, and flushes at the end when
+// the stream writes through.
+void write_stream_in_pieces(output_stream* stream, const char* text, std::size_t length) noexcept;
+
+// Appends text; flushes when the buffer fills or the stream writes through. Inline for the
+// text that fits the buffer of a buffered stream (the prompt and the result of every line):
+// as a call it cost about 60 instructions per line of bench/instruction_gate.sh (3%).
+inline void write_stream(output_stream* stream, const char* text, std::size_t length) noexcept {
+    if (!stream->write_through && length <= stream_buffer_size - stream->length) {
+        std::memcpy(stream->buffer + stream->length, text, length);
+        stream->length += length;
+        return;
+    }
+    write_stream_in_pieces(stream, text, length);
+}
 // Appends a NUL-terminated text.
 void write_stream(output_stream* stream, const char* text) noexcept;
 // Writes out the buffered text; returns false once the stream has failed.
