@@ -199,7 +199,10 @@ double evaluate_blankless(char* text, bool simple_groups) noexcept {
             resume_enclosing_level(level, depth, value);
             multiply_after_group(level, position);
         } else {
-            position = read_letter_operand(level, position);
+            // A copy goes to the call, so that the level itself stays in registers.
+            level_state shared = level;
+            position = read_letter_operand(shared, position);
+            level = shared;
         }
     }
 }

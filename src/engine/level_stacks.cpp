@@ -10,12 +10,6 @@ void end_too_complex() noexcept {
     end_with_diagnostic(status_too_complex);
 }
 
-void apply_waiting_functions(level_state& level) noexcept {
-    double& top = level.value_stack[level.value_count - 1];
-    top = apply_pending_functions(top, level.operator_stack, level.shift_descriptors,
-                                  level.operator_count);
-}
-
 void push_function_code(level_state& level, int code, const shift_descriptor& descriptor) noexcept {
     level.operator_stack[level.operator_count] = static_cast<char>(code);
     level.shift_descriptors[level.operator_count] = descriptor;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/bit_shift.h"
+#include "engine/functions.h"
 
 namespace fexpr::engine {
 
@@ -42,15 +43,18 @@ inline bool function_waits(const level_state& level) noexcept {
     return top >= 0 && static_cast<unsigned char>(level.operator_stack[top]) < 32;
 }
 
-// Applies the waiting function codes to the operand on top of the value stack.
-void apply_waiting_functions(level_state& level) noexcept;
-
 // Pushes an operand, checks the depth and passes it through the functions waiting for it.
+// The level itself is handed to no call, so that the evaluator can keep its fields in
+// registers.
 inline void push_operand(level_state& level, double value) noexcept {
     level.value_stack[level.value_count] = value;
     ++level.value_count;
     check_stack_depth(level.value_count);
-    if (function_waits(level)) apply_waiting_functions(level);
+    if (!function_waits(level)) return;
+    int count = level.operator_count;
+    level.value_stack[level.value_count - 1] =
+        apply_pending_functions(value, level.operator_stack, level.shift_descriptors, count);
+    level.operator_count = count;
 }
 
 // Pushes a function code (with its descriptor for `shift`) and checks the depth.

@@ -206,19 +206,20 @@ char* read_simple_group(char* open, double& value) noexcept {
 }
 
 // A prefix without digits is 0 and ends right after the prefix.
-char* read_radix_literal(level_state& level, char* text, char prefix) noexcept {
+double radix_literal(const char* text, char prefix, const char** end) noexcept {
+    int consumed = 0;
+    double value = 0;
     if (prefix == 'x') {
         std::int64_t pattern = 0;
-        int consumed = 0;
         if (numeric::scan_hex(text + 2, &pattern, &consumed) != 1) consumed = 0;
-        push_operand(level, static_cast<double>(pattern));
-        return text + 2 + consumed;
+        value = static_cast<double>(pattern);
+    } else if (prefix == 'b') {
+        value = radix_literal_value(text + 2, "01", 64, 2, consumed);
+    } else {
+        value = radix_literal_value(text + 2, "0-7", 24, 8, consumed);
     }
-    int consumed = 0;
-    const double value = prefix == 'b' ? radix_literal_value(text + 2, "01", 64, 2, consumed)
-                                       : radix_literal_value(text + 2, "0-7", 24, 8, consumed);
-    push_operand(level, value);
-    return text + 2 + consumed;
+    *end = text + 2 + consumed;
+    return value;
 }
 
 }  // namespace fexpr::engine

@@ -31,10 +31,9 @@ char* read_letter_operand(level_state& level, char* text) noexcept;
 // after its ')'; returns nullptr for a group of any other shape. Pushes nothing.
 char* read_simple_group(char* open, double& value) noexcept;
 
-// Reads the hexadecimal, binary or octal literal whose prefix ("0x", "0b", "0o", either case)
-// begins the text, with `prefix` its letter in lower case; pushes it and returns the position
-// after it.
-char* read_radix_literal(level_state& level, char* text, char prefix) noexcept;
+// The value of the hexadecimal, binary or octal literal whose prefix ("0x", "0b", "0o", either
+// case) begins the text, with `prefix` its letter in lower case; *end is set after it.
+double radix_literal(const char* text, char prefix, const char** end) noexcept;
 
 // Reads a decimal number or a hexadecimal, binary or octal literal, pushes it and returns the
 // position after it. A text where no number stands is pushed as 0 (so waiting functions still
@@ -42,8 +41,11 @@ char* read_radix_literal(level_state& level, char* text, char prefix) noexcept;
 // it cost about 65 instructions more per line of bench/instruction_gate.sh (3.5%).
 inline char* read_number(level_state& level, char* text) noexcept {
     const char prefix = radix_prefix(text);
-    if (prefix != '\0') return read_radix_literal(level, text, prefix);
     const char* end = text;
+    if (prefix != '\0') {
+        push_operand(level, radix_literal(text, prefix, &end));
+        return text + (end - text);
+    }
     const double value = numeric::text_to_double(text, &end);
     push_operand(level, value);
     if (end == text) end_with_diagnostic(status_invalid_character);
