@@ -33,8 +33,8 @@ expect() {
 }
 
 all_suffixes=$(printf '%s\n' .{0..15} g{1..15} e{0..15} x x_ b o : | sort | paste -sd' ')
-expect 'fexpr --' '-- --all --bits=16 --bits=32 --bits=64 --bits=8 --each --each=tsv --exact --help --signed --sum --unsigned --version'
-expect 'fexpr --e' '--each --each=tsv --exact'
+expect 'fexpr --' '-- --all --bits=16 --bits=32 --bits=64 --bits=8 --each --each=tsv --exact --explain --help --signed --sum --unsigned --version'
+expect 'fexpr --e' '--each --each=tsv --exact --explain'
 expect 'fexpr --each=' 'tsv'
 expect 'fexpr --each=t' 'tsv'
 expect 'fexpr 1' ''
@@ -52,7 +52,8 @@ expect 'fexpr 255 ' "$all_suffixes"
 expect 'fexpr 3k+2^10 x_' 'x_'
 # The output switches stand before the rest and leave its completion as it was.
 expect 'fexpr --bits=' '16 32 64 8'
-expect 'fexpr --all --e' '--each --each=tsv --exact'
+expect 'fexpr --all --e' '--each --each=tsv --exact --explain'
+expect 'fexpr --explain --sum ' '- nested numbers.csv numbers.txt'
 expect 'fexpr --bits=8 --signed --each ' "$all_suffixes"
 expect 'fexpr --all 255 ' "$all_suffixes"
 
