@@ -85,6 +85,9 @@ const reading_case reading_cases[] = {
     {"1 000 000", "1000000"},
     {"1,5", "15"},
     {"1e400", "1e400"},
+    // A radix prefix without digits is 0; read again, "0x+1000" would be the literal 0x1000.
+    {"0x+k", "0x0+1000"},
+    {"0b", "0b0"},
 };
 
 TEST(EngineReading, Table) {

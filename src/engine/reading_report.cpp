@@ -99,15 +99,20 @@ void push_fragment(renderer& r, fragment_kind kind, const char* text, std::size_
 }
 
 // A number as it was written; Pi and a unit letter, which stand for numbers, as "Pi" and as
-// the multiplier.
+// the multiplier. A radix prefix without digits, which is 0, gets the digit 0: in "0x+1" the
+// hexadecimal scan would take the sign and the 1.
 void push_operand(renderer& r, const reading_event& event) noexcept {
     if (event.length <= 0) {
         r.failed = true;
         return;
     }
     const char* text = r.record.text + event.start;
-    if (!numeric::is_letter(*text)) {
-        push_fragment(r, fragment_kind::atom, text, static_cast<std::size_t>(event.length));
+    const std::size_t length = static_cast<std::size_t>(event.length);
+    if (length == 2 && radix_prefix(text) != '\0') {
+        const char literal[] = {text[0], text[1], '0'};
+        push_fragment(r, fragment_kind::atom, literal, sizeof literal);
+    } else if (!numeric::is_letter(*text)) {
+        push_fragment(r, fragment_kind::atom, text, length);
     } else if (begins_with_pi(text)) {
         push_fragment(r, fragment_kind::atom, "Pi", 2);
     } else {
@@ -185,6 +190,11 @@ void replay(renderer& r, const reading_event& event) noexcept {
     }
 }
 
+// Shown as '?' (a tab in the received text as a blank), so that each line stays one line.
+bool is_control(char c) noexcept {
+    return static_cast<unsigned char>(c) < 32 || c == 127;
+}
+
 // One line on standard error, in one write.
 void write_line(const platform::text_builder& line) noexcept {
     platform::write_standard_error(line.data, line.length);
@@ -228,8 +238,7 @@ void print_marked_text(const reading_record& record, const char* label, std::siz
     if (first > 0) platform::append_text(builder, "...");
     for (std::size_t i = first; i < end; ++i) {
         const char c = record.given_text[i];
-        const bool control = static_cast<unsigned char>(c) < 32 || c == 127;
-        platform::append_char(builder, c == '\t' ? ' ' : control ? '?' : c);
+        platform::append_char(builder, c == '\t' ? ' ' : is_control(c) ? '?' : c);
     }
     if (end < record.given_length) platform::append_text(builder, "...");
     platform::append_char(builder, '\n');
@@ -246,9 +255,9 @@ void print_marked_text(const reading_record& record, const char* label, std::siz
 
 // The digits right after position `index`.
 int digits_after(const reading_record& record, std::size_t index) noexcept {
-    int count = 0;
-    while (numeric::is_decimal_digit(record.given_text[index + 1 + count])) ++count;
-    return count;
+    std::size_t end = index + 1;
+    while (numeric::is_decimal_digit(record.given_text[end])) ++end;
+    return static_cast<int>(end - index - 1);
 }
 
 constexpr int shown_warnings = 4;
@@ -329,6 +338,10 @@ void print_reading(reading_record& record) noexcept {
         platform::append_text(builder, reading_text);
     }
     platform::append_char(builder, '\n');
+    // A number may hold white space other than blanks and tabs ("0x\n5"): shown as '?'.
+    for (std::size_t i = label_width; i + 1 < builder.length; ++i) {
+        if (is_control(line[i])) line[i] = '?';
+    }
     write_line(builder);
     print_group_warnings(record);
 }
