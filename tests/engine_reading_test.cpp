@@ -160,7 +160,8 @@ TEST(EngineReading, LimitsOfTheRecord) {
     EXPECT_EQ(explain(std::string(9000, '(') + "7").reading, "");
     const std::string sum = repeat_text("1+", 300) + "1";
     const explained_run long_one = explain(sum);
-    EXPECT_EQ(long_one.reading.size(), 300 * 4 + 1 - 2 * 1);
+    // 301 ones, 300 pluses and parentheses around the 299 sums that are left operands.
+    EXPECT_EQ(long_one.reading.size(), 301 + 300 + 2 * 299);
     engine::start_reading(record);
     error_capture capture;
     capture.start();
