@@ -32,7 +32,7 @@ enum class reading_step : std::uint8_t {
     level,      // a level began: its running result 0 and its bottom operator
     operand,    // a number, Pi or a unit letter; its characters are [start, start + length)
     reduction,  // the binary operator `symbol` applied to the two topmost values
-    function,   // the function with code `symbol` (or shift, with `descriptor`) applied
+    function,   // the function with code `symbol` (for shift with the descriptor `shift`)
 };
 
 struct reading_event {
