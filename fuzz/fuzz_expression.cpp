@@ -142,6 +142,9 @@ void check_reading(double value) {
     engine::prepare_expression();
     const double again = engine::evaluate_expression(engine::expression_text);
     if (!same_value(value, again)) std::abort();
+    // Its parentheses are levels of their own: the reading of a long text may hold more steps
+    // than the record keeps.
+    if (reading.incomplete) return;
     if (engine::render_reading(reading, reading_again, sizeof reading_again) != length ||
         std::memcmp(reading_text, reading_again, length) != 0) {
         std::abort();
