@@ -109,6 +109,10 @@ const report_case report_cases[] = {
     // The caret stands under the text as the evaluator received it, blanks included.
     {"1 + 2 # 3", true, "stopped: 1 + 2 # 3\n               ^\n"},
     {"(2)K", true, "stopped: (2)K\n            ^\n"},
+    // What follows Pi or a unit letter is what the statuses 2 and 3 reject.
+    {"PiPi", true, "stopped: PiPi\n           ^\n"},
+    {"2+K(2)", true, "stopped: 2+K(2)\n            ^\n"},
+    {"k k", true, "stopped: k k\n           ^\n"},
     {"2*-3k", false, "read as: 2*(-(3*1000))\n"},
     {"100-1,9", false,
      "read as: 100-19\nwarning: 100-1,9\n              ^ ',' marks groups of 3 digits, not a "

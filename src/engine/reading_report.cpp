@@ -346,11 +346,15 @@ void print_reading(reading_record& record) noexcept {
     print_group_warnings(record);
 }
 
-void report_stopped_reading() noexcept {
+void report_stopped_reading(exit_status status) noexcept {
     reading_record* record = active_reading;
     if (record == nullptr || !record->evaluating) return;
     record->evaluating = false;
-    print_marked_text(*record, stopped_label, given_index(*record, record->position), "");
+    std::size_t offset = record->position;
+    if (status == status_constants_joined || status == status_group_after_constant) {
+        offset += begins_with_pi(record->text + offset) ? 2 : 1;
+    }
+    print_marked_text(*record, stopped_label, given_index(*record, offset), "");
     print_group_warnings(*record);
 }
 

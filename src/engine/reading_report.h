@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "engine/diagnostics.h"
 #include "engine/reading_record.h"
 
 namespace fexpr::engine {
@@ -24,7 +25,9 @@ std::size_t render_reading(const reading_record& record, char* out, std::size_t 
 void print_reading(reading_record& record) noexcept;
 
 // Called for every diagnostic: when it ends an evaluation that is recorded, prints
-// "stopped: " with the text and a caret under the token being read, then the warnings.
-void report_stopped_reading() noexcept;
+// "stopped: " with the text and a caret under the token being read (for the statuses 2 and
+// 3 under the character after Pi or the unit letter, which is what they reject), then the
+// warnings.
+void report_stopped_reading(exit_status status) noexcept;
 
 }  // namespace fexpr::engine
