@@ -10,6 +10,8 @@
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
+#include "engine/reading_record.h"
+#include "engine/reading_report.h"
 #include "engine/text_buffers.h"
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
@@ -60,10 +62,21 @@ void run_help_switch(const char* parameter) noexcept {
 
 }  // namespace
 
+// Without --explain the engine's one-pass way (prepare_and_evaluate); with it the pre-pass
+// and the evaluator one after the other, so that the evaluator records the text it receives.
+evaluated_expression evaluate_expression_text() noexcept {
+    if (engine::active_reading == nullptr) {
+        const engine::expression_value result = engine::prepare_and_evaluate();
+        return {result.value, result.grouping};
+    }
+    const engine::digit_grouping grouping = engine::prepare_expression();
+    const double value = engine::evaluate_expression(engine::expression_text);
+    engine::print_reading(*engine::active_reading);
+    return {value, grouping};
+}
+
 void evaluate_and_print(format::result_layout layout) noexcept {
-    const engine::expression_value result = engine::evaluate_expression_text();
-    const engine::digit_grouping grouping = result.grouping;
-    const double value = result.value;
+    const auto [value, grouping] = evaluate_expression_text();
     platform::output_stream* stream = engine::result_stream();
     const presentation shown = chosen_presentation();
     if (shown == presentation::all_layouts) {

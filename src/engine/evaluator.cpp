@@ -8,6 +8,7 @@
 #include "engine/operand_scanner.h"
 #include "engine/operators.h"
 #include "engine/prepass.h"
+#include "engine/reading_record.h"
 #include "engine/text_buffers.h"
 #include "numeric/character_classes.h"
 
@@ -70,16 +71,18 @@ constexpr token_table token_kinds = make_token_table();
 
 // By the token table, where '(' and the letters are two of the kinds: one lookup instead of
 // the two tests saved about 25 instructions per line of bench/instruction_gate.sh (1.5%).
+template <bool recorded>
 void multiply_after_number(level_state& level, const char* next) noexcept {
     const token_kind kind = token_kinds.kind[static_cast<unsigned char>(*next)];
-    if (kind == open_token || kind == letter_token) multiply_implicitly(level);
+    if (kind == open_token || kind == letter_token) multiply_implicitly<recorded>(level);
 }
 
 // After a group, Pi and unit letters are not multiplied: they are rejected when read.
+template <bool recorded>
 void multiply_after_group(level_state& level, const char* next) noexcept {
     if (*next == '(' ||
         (numeric::is_letter(*next) && !begins_with_pi(next) && !is_unit_letter(next))) {
-        multiply_implicitly(level);
+        multiply_implicitly<recorded>(level);
     }
 }
 
@@ -126,7 +129,9 @@ void check_room_for_level(const level_state& level, int depth) noexcept {
     }
 }
 
-void open_nested_level(level_state& level, int& depth) noexcept {
+// Both copies of the main loop call this and the next: `inline` keeps them inlined there
+// (without it they became calls, 36 more instructions per line of bench/mixed_lines.sh).
+inline void open_nested_level(level_state& level, int& depth) noexcept {
     check_room_for_level(level, depth);
     const std::size_t value_base = value_base_above(level);
     const std::size_t operator_base = operator_base_above(level);
@@ -137,7 +142,7 @@ void open_nested_level(level_state& level, int& depth) noexcept {
 }
 
 // The enclosing level takes the finished group's value as its next operand.
-void resume_enclosing_level(level_state& level, int& depth, double value) noexcept {
+inline void resume_enclosing_level(level_state& level, int& depth, double value) noexcept {
     --depth;
     const suspended_level& saved = suspended_levels[depth];
     level.value_stack -= saved.value_count;
@@ -149,12 +154,32 @@ void resume_enclosing_level(level_state& level, int& depth, double value) noexce
     level.after_operand = true;
 }
 
+template <bool recorded>
 double finish_level(level_state& level) noexcept {
     if (level.value_count <= level.operator_count) {
         end_with_diagnostic(status_incorrect);
     }
-    reduce_all(level);
+    reduce_all<recorded>(level);
     return level.value_stack[0];
+}
+
+// A letter read by a call that gets a copy of the level, so that the main loop keeps the
+// level itself in registers.
+char* read_letter(level_state& level, char* position) noexcept {
+    level_state shared = level;
+    char* after = read_letter_operand(shared, position);
+    level = shared;
+    return after;
+}
+
+// Pi and the unit letters push an operand, function names and shift descriptors a code, so
+// the operand step recorded before the letter is withdrawn unless an operand came of it.
+char* read_recorded_letter(level_state& level, char* position) noexcept {
+    const int values = level.value_count;
+    record_operand();
+    char* after = read_letter(level, position);
+    if (level.value_count == values) withdraw_operand();
+    return after;
 }
 
 /*
@@ -164,48 +189,57 @@ double finish_level(level_state& level) noexcept {
  * then ends at the NUL). Text after the ')' that closes the outermost level is not read.
  * With `simple_groups`, a group of one number is read at once (read_simple_group), which
  * costs a look at the start of every other group.
+ *
+ * The loop is compiled twice: with `recorded` it also reports each level and the position
+ * of each token to the reading of --explain, and reads every group as a level of its own;
+ * the copy every other run takes has no such step in it.
  */
+template <bool recorded>
 double evaluate_blankless(char* text, bool simple_groups) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);
+    if constexpr (recorded) record_level();
     char* position = take_leading_sign(level, text);
     for (;;) {
+        if constexpr (recorded) note_position(position);
         const char c = *position;
         const token_kind kind = token_kinds.kind[static_cast<unsigned char>(c)];
         if (kind == number_token) {
             if (level.after_operand) end_with_diagnostic(status_numbers_stuck);
+            if constexpr (recorded) record_operand();
             position = read_number(level, position);
             level.after_operand = true;
-            multiply_after_number(level, position);
+            multiply_after_number<recorded>(level, position);
         } else if (kind == operator_token) {
-            act_on_operator(level, c);
+            act_on_operator<recorded>(level, c);
             ++position;
         } else if (kind == open_token) {
             double group_value = 0;
-            char* after_group = simple_groups ? read_simple_group(position, group_value) : nullptr;
+            char* after_group =
+                !recorded && simple_groups ? read_simple_group(position, group_value) : nullptr;
             if (after_group != nullptr) {
                 // The steps of the level it would have opened: room for it, then the value.
                 check_room_for_level(level, depth);
                 push_operand(level, group_value);
                 level.after_operand = true;
                 position = after_group;
-                multiply_after_group(level, position);
+                multiply_after_group<recorded>(level, position);
                 continue;
             }
             open_nested_level(level, depth);
+            if constexpr (recorded) record_level();
             position = take_leading_sign(level, position + 1);
         } else if (kind == close_token) {
             if (c == ')') ++position;
-            const double value = finish_level(level);
+            const double value = finish_level<recorded>(level);
             if (depth == 0) return value;
             resume_enclosing_level(level, depth, value);
-            multiply_after_group(level, position);
+            multiply_after_group<recorded>(level, position);
+        } else if constexpr (recorded) {
+            position = read_recorded_letter(level, position);
         } else {
-            // A copy goes to the call, so that the level itself stays in registers.
-            level_state shared = level;
-            position = read_letter_operand(shared, position);
-            level = shared;
+            position = read_letter(level, position);
         }
     }
 }
@@ -213,13 +247,15 @@ double evaluate_blankless(char* text, bool simple_groups) noexcept {
 }  // namespace
 
 double evaluate_expression(char* text) noexcept {
+    const bool recorded = active_reading != nullptr;
+    if (recorded) record_text(text);
     remove_blanks(text);
-    return evaluate_blankless(text, true);
+    return recorded ? evaluate_blankless<true>(text, false) : evaluate_blankless<false>(text, true);
 }
 
-expression_value evaluate_expression_text() noexcept {
+expression_value prepare_and_evaluate() noexcept {
     const prepared_text prepared = prepare_without_blanks();
-    return expression_value{evaluate_blankless(expression_text, prepared.units_wrapped),
+    return expression_value{evaluate_blankless<false>(expression_text, prepared.units_wrapped),
                             prepared.grouping};
 }
 

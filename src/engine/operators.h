@@ -4,6 +4,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/level_stacks.h"
+#include "engine/reading_record.h"
 #include "numeric/extended.h"
 
 namespace fexpr::engine {
@@ -61,13 +62,18 @@ inline double apply_operator(char op, double a, double b) noexcept {
 
 // The arrival rules and reductions below are inline, so that the evaluator's main loop keeps
 // a level's counts in registers while it acts on an operator: as calls they cost about 90
-// instructions more per line of bench/instruction_gate.sh (5%).
+// instructions more per line of bench/instruction_gate.sh (5%). Those with `recorded` come
+// in two copies: with `recorded` true each reduction is also reported to the reading of
+// --explain (engine/reading_record.h); the copies without are the ones a run without
+// --explain takes.
 
 // Reduces the topmost operator: the two topmost values become one.
+template <bool recorded>
 inline void reduce_top(level_state& level) noexcept {
     --level.operator_count;
     --level.value_count;
     const char op = level.operator_stack[level.operator_count];
+    if constexpr (recorded) record_reduction(op);
     double& a = level.value_stack[level.value_count - 1];
     a = apply_operator(op, a, level.value_stack[level.value_count]);
 }
@@ -85,8 +91,9 @@ inline char top_operator(const level_state& level) noexcept {
 
 // A low-class operator reduces everything, the bottom operator included, and becomes the
 // bottom operator.
+template <bool recorded>
 inline void arrive_low(level_state& level, char op) noexcept {
-    while (level.operator_count > 0) reduce_top(level);
+    while (level.operator_count > 0) reduce_top<recorded>(level);
     level.operator_stack[0] = op;
     level.operator_count = 1;
     check_stack_depth(level.operator_count);
@@ -99,9 +106,10 @@ inline void arrive_low(level_state& level, char op) noexcept {
  * high-class operator it reduces that one and then goes on reducing a middle-class operator
  * below it, so chains stay left to right ('8/2^2/2' is 1) and never pile up.
  */
+template <bool recorded>
 inline void arrive_middle(level_state& level, char op) noexcept {
     while (level.operator_count > 1 && class_of(top_operator(level)) != low_class) {
-        reduce_top(level);
+        reduce_top<recorded>(level);
     }
     push_operator(level, op);
 }
@@ -115,27 +123,30 @@ inline void arrive_high(level_state& level, char op) noexcept {
 }
 
 // A '*' acted on without being read, after an operand that something adjoins.
+template <bool recorded>
 inline void multiply_implicitly(level_state& level) noexcept {
     check_stack_depth(level.operator_count + 1);
-    arrive_middle(level, '*');
+    arrive_middle<recorded>(level, '*');
     level.after_operand = false;
 }
 
 // Reduces every operator of the level, leaving its value in value_stack[0].
+template <bool recorded>
 inline void reduce_all(level_state& level) noexcept {
-    while (level.operator_count > 0) reduce_top(level);
+    while (level.operator_count > 0) reduce_top<recorded>(level);
 }
 
 // Acts on the binary operator `op` read after an operand: reduces what its class reduces
 // and pushes it. Ends the evaluation with status 5 when no operand stands before it and
 // with status 6 when it meets another high-class operator.
+template <bool recorded>
 inline void act_on_operator(level_state& level, char op) noexcept {
     if (!level.after_operand) end_with_diagnostic(status_operator_adhesion);
     const operator_class kind = class_of(op);
     if (kind == low_class) {
-        arrive_low(level, op);
+        arrive_low<recorded>(level, op);
     } else if (kind == middle_class) {
-        arrive_middle(level, op);
+        arrive_middle<recorded>(level, op);
     } else {
         arrive_high(level, op);
     }

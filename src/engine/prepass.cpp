@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/character_set.h"
+#include "engine/evaluator.h"
 #include "engine/letters.h"
 #include "engine/operand_scanner.h"
 #include "engine/text_buffers.h"
@@ -13,11 +14,8 @@
 namespace fexpr::engine {
 namespace {
 
-// The blanks: what the evaluator removes before it reads the text.
-constexpr char blank_characters[] = " \t,_";
-
 // Blanks, tabs and group characters, and the NUL that ends the text.
-constexpr character_set blank_or_end = make_character_set(blank_characters, true);
+constexpr character_set blank_or_end = make_character_set(removed_on_entry, true);
 
 constexpr bool is_blank(char c) noexcept {
     return c != '\0' && in_set(blank_or_end, c);
@@ -159,7 +157,7 @@ constexpr stop_text make_stop_text() noexcept {
     int length = 0;
     stops.text[length++] = 'x';
     for (const unit_letter& unit : unit_letters) stops.text[length++] = unit.letter;
-    for (const char* blank = blank_characters; *blank != '\0'; ++blank) {
+    for (const char* blank = removed_on_entry; *blank != '\0'; ++blank) {
         stops.text[length++] = *blank;
     }
     return stops;
