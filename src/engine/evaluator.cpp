@@ -182,6 +182,27 @@ char* read_recorded_letter(level_state& level, char* position) noexcept {
     return after;
 }
 
+// At a '(': a group of one number is read at once where the pre-pass may have made one;
+// any other group opens a nested level. Returns where reading goes on.
+template <bool recorded>
+inline char* read_open_parenthesis(level_state& level, int& depth, char* position,
+                                   bool simple_groups) noexcept {
+    double group_value = 0;
+    char* after_group =
+        !recorded && simple_groups ? read_simple_group(position, group_value) : nullptr;
+    if (after_group != nullptr) {
+        // The steps of the level it would have opened: room for it, then the value.
+        check_room_for_level(level, depth);
+        push_operand(level, group_value);
+        level.after_operand = true;
+        multiply_after_group<recorded>(level, after_group);
+        return after_group;
+    }
+    open_nested_level(level, depth);
+    if constexpr (recorded) record_level();
+    return take_leading_sign(level, position + 1);
+}
+
 /*
  * One pass from left to right over a text without blanks. '(' suspends the current level
  * and opens a nested one; ')' or the end of the text finishes the current level, whose value
@@ -215,21 +236,7 @@ double evaluate_blankless(char* text, bool simple_groups) noexcept {
             act_on_operator<recorded>(level, c);
             ++position;
         } else if (kind == open_token) {
-            double group_value = 0;
-            char* after_group =
-                !recorded && simple_groups ? read_simple_group(position, group_value) : nullptr;
-            if (after_group != nullptr) {
-                // The steps of the level it would have opened: room for it, then the value.
-                check_room_for_level(level, depth);
-                push_operand(level, group_value);
-                level.after_operand = true;
-                position = after_group;
-                multiply_after_group<recorded>(level, position);
-                continue;
-            }
-            open_nested_level(level, depth);
-            if constexpr (recorded) record_level();
-            position = take_leading_sign(level, position + 1);
+            position = read_open_parenthesis<recorded>(level, depth, position, simple_groups);
         } else if (kind == close_token) {
             if (c == ')') ++position;
             const double value = finish_level<recorded>(level);
