@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -73,11 +74,86 @@ void move_descriptor(int descriptor, int target) {
     _exit(127);
 }
 
-// The program, or the shell that runs FEXPR_TEST_WRAPPER's command in front of it.
-std::vector<std::string> command_words() {
-    const char* wrapper = std::getenv("FEXPR_TEST_WRAPPER");
-    if (wrapper == nullptr || *wrapper == '\0') return {FEXPR_BINARY};
-    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", FEXPR_BINARY};
+const char* windows_program_path() {
+    const char* path = std::getenv("FEXPR_TEST_WINDOWS_PROGRAM");
+    return path != nullptr && *path != '\0' ? path : nullptr;
+}
+
+// Replaces whatever stands at `link` by a link to the folder `target`.
+void link_folder(const fs::path& link, const fs::path& target) {
+    std::error_code ignored;
+    fs::remove_all(link, ignored);
+    fs::create_directories(link.parent_path());
+    fs::create_directory_symlink(target, link);
+}
+
+// Points the Wine prefix's C:\Data and C:\Program Files\Calculator at the run's drive folder
+// while it is held; only one run at a time can hold it.
+struct windows_drive {
+    int lock = -1;
+    fs::path drive_c;
+
+    explicit windows_drive(const fs::path& drive) {
+        const char* prefix = std::getenv("WINEPREFIX");
+        if (prefix == nullptr || *prefix == '\0') {
+            ADD_FAILURE() << "FEXPR_TEST_WINDOWS_PROGRAM needs WINEPREFIX";
+            return;
+        }
+        drive_c = fs::path(prefix) / "drive_c";
+        fs::create_directories(drive_c);
+        lock = open((fs::path(prefix) / "fexpr-drive.lock").c_str(), O_RDWR | O_CREAT, 0600);
+        if (lock >= 0) flock(lock, LOCK_EX);
+        link_folder(drive_c / "Data", drive / "Data");
+        link_folder(drive_c / "Program Files" / "Calculator",
+                    drive / "Program Files" / "Calculator");
+    }
+    ~windows_drive() {
+        std::error_code ignored;
+        if (!drive_c.empty()) {
+            fs::remove(drive_c / "Data", ignored);
+            fs::remove(drive_c / "Program Files" / "Calculator", ignored);
+        }
+        if (lock >= 0) close(lock);
+    }
+};
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Text-mode output in the POSIX form: CR LF becomes LF.
+std::string posix_line_ends(const std::string& text) {
+    return replace_all(text, "\r\n", "\n");
+}
+
+/* Standard error in the POSIX form: CR LF becomes LF, except around a math error line (an
+ * empty line, then a line ending in " error"), which the program writes as CR LF, the
+ * message, CR LF on both systems. */
+std::string posix_error_line_ends(const std::string& text) {
+    const std::string lines = posix_line_ends(text);
+    std::string form;
+    std::size_t start = 0;
+    while (start < lines.size()) {
+        std::size_t end = lines.find('\n', start);
+        if (end == std::string::npos) end = lines.size();
+        const std::size_t next_end = end + 1 < lines.size() ? lines.find('\n', end + 1) : end;
+        const std::string next = next_end == std::string::npos || next_end == end
+                                     ? std::string()
+                                     : lines.substr(end + 1, next_end - end - 1);
+        if (end == start && next.size() > 6 && next.compare(next.size() - 6, 6, " error") == 0) {
+            form += "\r\n" + next + "\r\n";
+            start = next_end + 1;
+            continue;
+        }
+        form += lines.substr(start, end - start);
+        if (end < lines.size()) form += '\n';
+        start = end + 1;
+    }
+    return form;
 }
 
 // Waits for the child within the time limit; kills it and fails the test beyond that.
@@ -98,9 +174,42 @@ int wait_for(pid_t child) {
 
 }  // namespace
 
+bool windows_program() {
+    return windows_program_path() != nullptr;
+}
+
+std::string posix_form(const std::string& text) {
+    return windows_program() ? posix_error_line_ends(text) : text;
+}
+
+const char* posix_only_reason(const run_request& request) {
+    if (!windows_program()) return nullptr;
+    if (request.output == run_request::output_kind::full_device || request.result_file_full) {
+        return "Wine has no /dev/full";
+    }
+    if (request.output == run_request::output_kind::closed || request.error_closed) {
+        return "Wine hands no closed standard stream on to a Windows program";
+    }
+    return nullptr;
+}
+
+// The program, the shell that runs FEXPR_TEST_WRAPPER's command in front of it, or Wine.
+std::vector<std::string> command_words() {
+    if (const char* program = windows_program_path()) {
+        return {FEXPR_SOURCE_DIR "/scripts/wine-run", program};
+    }
+    const char* wrapper = std::getenv("FEXPR_TEST_WRAPPER");
+    if (wrapper == nullptr || *wrapper == '\0') return {FEXPR_BINARY};
+    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", FEXPR_BINARY};
+}
+
 run_outcome run_fexpr(const run_request& request) {
     const fs::path folder = make_work_folder();
     run_outcome outcome;
+    if (const char* reason = posix_only_reason(request)) {
+        ADD_FAILURE() << "this run cannot be made against a Windows program: " << reason;
+        return outcome;
+    }
     if (folder.empty()) {
         ADD_FAILURE() << "cannot create a work folder";
         return outcome;
@@ -121,6 +230,9 @@ run_outcome run_fexpr(const run_request& request) {
     std::vector<std::string> environment{
         "FEXPR_DRIVE_C=" + drive.string(), "HOME=" + folder.string(), "PATH=/usr/bin:/bin",
         "ASAN_OPTIONS=exitcode=98", "UBSAN_OPTIONS=exitcode=98:print_stacktrace=1"};
+    if (const char* prefix = std::getenv("WINEPREFIX")) {
+        environment.push_back(std::string("WINEPREFIX=") + prefix);
+    }
     environment.insert(environment.begin(), request.environment.begin(), request.environment.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -129,15 +241,25 @@ run_outcome run_fexpr(const run_request& request) {
     for (std::string& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
 
-    const pid_t child = fork();
-    if (child == 0) start_child(request, folder, argv, envp);
-    outcome.status = child > 0 ? wait_for(child) : -1;
+    {
+        std::optional<windows_drive> windows;
+        if (windows_program()) windows.emplace(drive);
+        const pid_t child = fork();
+        if (child == 0) start_child(request, folder, argv, envp);
+        outcome.status = child > 0 ? wait_for(child) : -1;
+    }
     outcome.out = read_file(folder / "out");
     outcome.err = read_file(folder / "err");
     if (fs::exists(result_folder / "result.txt") && !request.result_file_full) {
         outcome.result_file = read_file(result_folder / "result.txt");
     }
     fs::remove_all(folder);
+    if (windows_program() && !request.line_end_bytes) {
+        const bool shared = request.output == run_request::output_kind::shared_file;
+        outcome.out = shared ? posix_error_line_ends(outcome.out) : posix_line_ends(outcome.out);
+        outcome.err = posix_error_line_ends(outcome.err);
+        if (outcome.result_file) outcome.result_file = posix_line_ends(*outcome.result_file);
+    }
     return outcome;
 }
 
@@ -168,7 +290,9 @@ void expect_command_cases(const std::vector<command_case>& cases) {
 void expect_unwritable_cases(const std::vector<unwritable_case>& cases) {
     const bool wrapped = std::getenv("FEXPR_TEST_WRAPPER") != nullptr;
     for (const unwritable_case& row : cases) {
-        if (wrapped && row.request.error_closed) continue;
+        if ((wrapped && row.request.error_closed) || posix_only_reason(row.request) != nullptr) {
+            continue;
+        }
         const run_outcome outcome = run_fexpr(row.request);
         EXPECT_EQ(outcome.err, row.err) << row.name;
         EXPECT_EQ(outcome.status, row.status) << row.name;

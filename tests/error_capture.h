@@ -5,6 +5,7 @@
 #include <string>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #define dup _dup
 #define dup2 _dup2
@@ -28,6 +29,10 @@ struct error_capture {
         if (file == nullptr) return;
         saved = dup(2);
         dup2(fileno(file), 2);
+#ifdef _WIN32
+        // As a console's standard error: each "\n" written becomes CR LF.
+        _setmode(2, _O_TEXT);
+#endif
     }
     std::string finish() {
         if (file == nullptr) return {};
