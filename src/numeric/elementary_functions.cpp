@@ -160,6 +160,10 @@ extended x87_tan(double x) noexcept {
     return x < 0 ? -value : value;
 }
 
+extended x87_asin(extended x) noexcept {
+    return x87_fpatan(x, std::sqrt((1 - x) * (1 + x)));
+}
+
 extended x87_acos(extended x) noexcept {
     return x87_fpatan(std::sqrt((1 - x) * (1 + x)), x);
 }
@@ -211,6 +215,9 @@ extended elementary_cos(extended x) noexcept {
 extended elementary_tan(extended x) noexcept {
     return x87_tan(store(x));
 }
+extended elementary_asin(extended x) noexcept {
+    return x87_asin(x);
+}
 extended elementary_acos(extended x) noexcept {
     return x87_acos(x);
 }
@@ -230,6 +237,9 @@ extended elementary_cos(extended x) noexcept {
 extended elementary_tan(extended x) noexcept {
     return std::tan(x);
 }
+extended elementary_asin(extended x) noexcept {
+    return std::asin(x);
+}
 extended elementary_acos(extended x) noexcept {
     return std::acos(x);
 }
@@ -241,9 +251,6 @@ extended elementary_pow(extended x, extended y) noexcept {
 }
 #endif
 
-extended elementary_asin(extended x) noexcept {
-    return std::asin(x);
-}
 extended elementary_atan(extended x) noexcept {
     return std::atan(x);
 }

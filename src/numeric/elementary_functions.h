@@ -3,8 +3,9 @@
 //
 // Where the C library computes them well in extended precision (glibc) its functions are
 // used. MinGW-w64's long-double sine, cosine and tangent are the bare x87 instructions, whose
-// argument reduction by a 66-bit pi goes wrong near multiples of pi/2, and its power,
-// exponential and arc cosine differ from glibc's in the last digits; there the system's own
+// argument reduction by a 66-bit pi goes wrong near multiples of pi/2, its arc sine loses
+// digits near ±1 (1 - x^2), and its power, exponential and arc cosine differ from glibc's in
+// the last digits; there the system's own
 // versions below (x87_*) are used, which reduce the argument exactly and carry the power's
 // logarithm in more than extended precision. The own versions exist on every x87 build, so
 // that the tests compare them with the C library everywhere.
@@ -37,7 +38,9 @@ extended elementary_pow(extended x, extended y) noexcept;
 extended x87_sin(double x) noexcept;
 extended x87_cos(double x) noexcept;
 extended x87_tan(double x) noexcept;
-// Arc cosine as the angle of (x, sqrt((1 - x)(1 + x))).
+// Arc sine and arc cosine as the angles of (sqrt((1 - x)(1 + x)), x) and of
+// (x, sqrt((1 - x)(1 + x))); 1 - x and 1 + x are exact, so they stay accurate near ±1.
+extended x87_asin(extended x) noexcept;
 extended x87_acos(extended x) noexcept;
 // e^x for a finite x, and x^y for a positive finite x and a finite y, through 2^t with t
 // carried as a sum of two extended values.
