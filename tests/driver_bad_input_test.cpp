@@ -22,30 +22,10 @@ const std::string invalid = "Invalid character\n";
 const std::string stuck = "Two numbers stuck together\n";
 const std::string unknown = "Unknown function name\n";
 
-struct bad_input_case {
-    std::string name;
-    run_request request;
-    std::string out;
-    int status;
-};
-
-void expect_outcomes(const std::vector<bad_input_case>& cases) {
-    for (const bad_input_case& row : cases) {
-        const run_outcome outcome = run_fexpr(row.request);
-        EXPECT_EQ(outcome.out, row.out) << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-    }
-}
-
 // One expression parameter and the line it prints.
-bad_input_case command(std::string name, std::string expression, std::string out, int status) {
-    return {std::move(name), run_request{{std::move(expression)}}, std::move(out), status};
-}
-
-run_request with_data_file(std::string contents) {
-    run_request request{{data_path}};
-    request.data_file = std::move(contents);
-    return request;
+run_case command(std::string name, std::string expression, std::string out, int status) {
+    return {std::move(name), run_request{{std::move(expression)}}, std::move(out), std::nullopt,
+            status};
 }
 
 // A dialogue that answers `answers` and then ends with a diagnostic.
@@ -54,7 +34,7 @@ std::string session_ended_by(const std::vector<std::string>& answers, const std:
 }
 
 TEST(BadInput, HighBytesAndControlCharacters) {
-    expect_outcomes({
+    expect_runs({
         command("high byte after an operator", "1+\x80", invalid, 8),
         command("high byte alone", "\xff", invalid, 8),
         command("high byte after a number", "1\xe9", stuck, 7),
@@ -66,16 +46,16 @@ TEST(BadInput, HighBytesAndControlCharacters) {
         command("tabs are blanks", "1\t+\t2", "3\n", 0),
         command("delete", "\x7f", invalid, 8),
         command("Ctrl-Z in a parameter", "2*\x1a", invalid, 8),
-        {"high byte in a data-file line", with_data_file("1\n\xfe\n"), invalid, 8},
+        {"high byte in a data-file line", with_data_file("1\n\xfe\n"), invalid, std::nullopt, 8},
         {"high byte at the prompt", run_request{{}, "1+1\n\xff\n"},
-         session_ended_by({"2\n"}, invalid), 8},
+         session_ended_by({"2\n"}, invalid), std::nullopt, 8},
         {"control character at the prompt", run_request{{}, "\x02\n"},
-         session_ended_by({}, invalid), 8},
+         session_ended_by({}, invalid), std::nullopt, 8},
     });
 }
 
 TEST(BadInput, DeepNestingAndManyUnitNumbers) {
-    expect_outcomes({
+    expect_runs({
         command("16383 open parentheses", repeated("(", 16383), incorrect, 9),
         command("16382 open parentheses and a number", repeated("(", 16382) + "1", "1\n", 0),
         command("8191 balanced groups", repeated("(", 8191) + "1" + repeated(")", 8191), "1\n", 0),
@@ -91,13 +71,14 @@ TEST(BadInput, DeepNestingAndManyUnitNumbers) {
 TEST(BadInput, OverlongParameter) {
     const std::string sum = repeated("1+", 10000);  // 20000 characters; 16383 of them give 8192
     const std::string blanks = std::string(20000, ' ') + "1";
-    expect_outcomes({
-        {"cut after 16383 characters", run_request{{sum}}, "8192\n", 0},
-        {"cut, then a format suffix", run_request{{sum, "x"}}, "0x0000000000002000\n", 0},
-        {"cut, then more expression", run_request{{sum, "+1", "x"}}, too_long, 12},
-        {"cut, then no suffix", run_request{{sum, "+1"}}, too_long, 12},
-        {"a long second parameter", run_request{{"1", sum, "x"}}, too_long, 12},
-        {"only blanks survive the cut", run_request{{blanks}}, incorrect, 9},
+    expect_runs({
+        {"cut after 16383 characters", run_request{{sum}}, "8192\n", std::nullopt, 0},
+        {"cut, then a format suffix", run_request{{sum, "x"}}, "0x0000000000002000\n", std::nullopt,
+         0},
+        {"cut, then more expression", run_request{{sum, "+1", "x"}}, too_long, std::nullopt, 12},
+        {"cut, then no suffix", run_request{{sum, "+1"}}, too_long, std::nullopt, 12},
+        {"a long second parameter", run_request{{"1", sum, "x"}}, too_long, std::nullopt, 12},
+        {"only blanks survive the cut", run_request{{blanks}}, incorrect, std::nullopt, 9},
     });
 }
 
@@ -105,47 +86,51 @@ TEST(BadInput, OverlongLines) {
     const std::string line_16382 = repeated("1+", 8190) + "11";  // 8190 + 11
     const std::string line_16383 = "1" + std::string(16382, ' ');
     const std::string console_line = repeated("1+", 9000) + "1";  // pieces of 8192 and 809
-    expect_outcomes({
-        {"data line of 16382 and its newline", with_data_file(line_16382 + "\n"), "8201\n", 0},
-        {"data line of 16383 at the end of the file", with_data_file(line_16383), "1\n", 0},
+    expect_runs({
+        {"data line of 16382 and its newline", with_data_file(line_16382 + "\n"), "8201\n",
+         std::nullopt, 0},
+        {"data line of 16383 at the end of the file", with_data_file(line_16383), "1\n",
+         std::nullopt, 0},
         {"data line of 16383 leaves its newline as a line", with_data_file(line_16383 + "\n"),
-         too_long, 12},
-        {"data line of 20000", with_data_file(repeated("1+", 10000) + "1\n"), too_long, 12},
+         too_long, std::nullopt, 12},
+        {"data line of 20000", with_data_file(repeated("1+", 10000) + "1\n"), too_long,
+         std::nullopt, 12},
         {"console line of 18001", run_request{{}, console_line + "\n"},
-         session({"8192\n", "809\n"}), 0},
+         session({"8192\n", "809\n"}), std::nullopt, 0},
         {"console line of 16382", run_request{{}, line_16382 + "\n5\n"}, session({"8201\n", "5\n"}),
-         0},
+         std::nullopt, 0},
     });
 }
 
 TEST(BadInput, CarriageReturnsAndCtrlZ) {
-    expect_outcomes({
-        {"CRLF data file", with_data_file("1\r\n2\r\n3\r\n"), "6\n", 0},
-        {"carriage returns inside a line", with_data_file("1\r+\r2\r\n"), "3\n", 0},
-        {"CRLF empty line", with_data_file("1\r\n\r\n"), incorrect, 9},
-        {"Ctrl-Z ends the data file", with_data_file("1\n2\x1a\n3\n"), "3\n", 0},
+    expect_runs({
+        {"CRLF data file", with_data_file("1\r\n2\r\n3\r\n"), "6\n", std::nullopt, 0},
+        {"carriage returns inside a line", with_data_file("1\r+\r2\r\n"), "3\n", std::nullopt, 0},
+        {"CRLF empty line", with_data_file("1\r\n\r\n"), incorrect, std::nullopt, 9},
+        {"Ctrl-Z ends the data file", with_data_file("1\n2\x1a\n3\n"), "3\n", std::nullopt, 0},
         {"Ctrl-Z first makes it empty",
          with_data_file("\x1a"
                         "1\n2\n"),
-         "", 0},
+         "", std::nullopt, 0},
         {"CRLF console", run_request{{}, "1+1\r\n2 x\r\n"},
-         session({"2\n", "0x0000000000000002\n"}), 0},
+         session({"2\n", "0x0000000000000002\n"}), std::nullopt, 0},
         {"Ctrl-Z ends the console input",
          run_request{{},
                      "1+1\n3\x1a"
                      "4\n5\n"},
-         session({"2\n", "3\n"}), 0},
-        {"a lone carriage return is an empty line", run_request{{}, "\r\n1\n"}, session({}), 0},
+         session({"2\n", "3\n"}), std::nullopt, 0},
+        {"a lone carriage return is an empty line", run_request{{}, "\r\n1\n"}, session({}),
+         std::nullopt, 0},
     });
 }
 
 TEST(BadInput, EmptyOrAbsentStandardInput) {
-    expect_outcomes({
-        {"empty", run_request{{}, ""}, session({}), 0},
-        {"closed", run_request{{}, std::nullopt}, session({}), 0},
-        {"one empty line", run_request{{}, "\n7\n"}, session({}), 0},
-        {"only blanks", run_request{{}, "   \n"}, session_ended_by({}, incorrect), 9},
-        {"no newline at the end", run_request{{}, "6*7"}, session({"42\n"}), 0},
+    expect_runs({
+        {"empty", run_request{{}, ""}, session({}), std::nullopt, 0},
+        {"closed", run_request{{}, std::nullopt}, session({}), std::nullopt, 0},
+        {"one empty line", run_request{{}, "\n7\n"}, session({}), std::nullopt, 0},
+        {"only blanks", run_request{{}, "   \n"}, session_ended_by({}, incorrect), std::nullopt, 9},
+        {"no newline at the end", run_request{{}, "6*7"}, session({"42\n"}), std::nullopt, 0},
     });
 }
 
@@ -157,21 +142,21 @@ run_request with_data_path(std::function<void(const fs::path& data)> shape,
 }
 
 TEST(BadInput, DataFileThatCannotBeRead) {
-    std::vector<bad_input_case> cases = {
-        {"absent", run_request{{data_path}}, cannot_open, 11},
+    std::vector<run_case> cases = {
+        {"absent", run_request{{data_path}}, cannot_open, std::nullopt, 11},
         {"a folder", with_data_path([](const fs::path& data) { fs::create_directory(data); }),
-         cannot_open, 11},
+         cannot_open, std::nullopt, 11},
         {"a link to a folder", with_data_path([](const fs::path& data) {
              fs::create_directory_symlink(data.parent_path(), data);
          }),
-         cannot_open, 11},
+         cannot_open, std::nullopt, 11},
         {"a dangling link", with_data_path([](const fs::path& data) {
              fs::create_symlink(data.string() + "x", data);
          }),
-         cannot_open, 11},
+         cannot_open, std::nullopt, 11},
         {"a link to itself",
          with_data_path([](const fs::path& data) { fs::create_symlink(data, data); }), cannot_open,
-         11},
+         std::nullopt, 11},
     };
     // Permissions do not keep the superuser out.
     if (geteuid() != 0) {
@@ -179,9 +164,9 @@ TEST(BadInput, DataFileThatCannotBeRead) {
                              std::ofstream(data) << "1\n";
                              fs::permissions(data, fs::perms::none);
                          }),
-                         cannot_open, 11});
+                         cannot_open, std::nullopt, 11});
     }
-    expect_outcomes(cases);
+    expect_runs(cases);
 
     run_request into_result_file =
         with_data_path([](const fs::path& data) { fs::create_directory(data); }, {"/f", data_path});
@@ -211,21 +196,26 @@ TEST(BadInput, ResultFolderMissingOrReadOnly) {
     const auto result_is_folder = [](const fs::path& folder) {
         fs::create_directories(folder / "result.txt");
     };
-    std::vector<bad_input_case> cases = {
-        {"missing", with_result_folder(missing, {"/f", "1+1"}), "2\n", 0},
-        {"missing, diagnostic", with_result_folder(missing, {"/f", "2+"}), incorrect, 9},
-        {"missing, data file", with_result_folder(missing, {"/f", data_path}), cannot_open, 11},
-        {"a file in its place", with_result_folder(plain_file, {"/f", "1+1"}), "2\n", 0},
-        {"result file is a folder", with_result_folder(result_is_folder, {"/f", "1+1"}), "2\n", 0},
+    std::vector<run_case> cases = {
+        {"missing", with_result_folder(missing, {"/f", "1+1"}), "2\n", std::nullopt, 0},
+        {"missing, diagnostic", with_result_folder(missing, {"/f", "2+"}), incorrect, std::nullopt,
+         9},
+        {"missing, data file", with_result_folder(missing, {"/f", data_path}), cannot_open,
+         std::nullopt, 11},
+        {"a file in its place", with_result_folder(plain_file, {"/f", "1+1"}), "2\n", std::nullopt,
+         0},
+        {"result file is a folder", with_result_folder(result_is_folder, {"/f", "1+1"}), "2\n",
+         std::nullopt, 0},
     };
     if (geteuid() != 0) {
         const auto read_only = [](const fs::path& folder) {
             fs::create_directories(folder);
             fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         };
-        cases.push_back({"read-only", with_result_folder(read_only, {"/f", "1+1"}), "2\n", 0});
+        cases.push_back(
+            {"read-only", with_result_folder(read_only, {"/f", "1+1"}), "2\n", std::nullopt, 0});
     }
-    expect_outcomes(cases);
+    expect_runs(cases);
 }
 
 run_request with_output(run_request request, run_request::output_kind kind) {
@@ -246,28 +236,25 @@ TEST(BadInput, FullOrClosedStandardStreams) {
     warning_closed_error.error_closed = true;
     run_request math_error_closed_error{{"/f", "sqrt(-1)"}};
     math_error_closed_error.error_closed = true;
-    const std::vector<unwritable_case> cases = {
-        {"data file on a full disk", with_output(data_file, kind::full_device), full, 13, {}},
-        {"warning before the failure",
-         with_output(run_request{{"2^60", "x"}}, kind::full_device),
-         warning + full,
-         13,
-         {}},
-        {"dialogue into a closed output",
-         with_output(run_request{{}, "1\n2\n"}, kind::closed),
-         closed,
-         13,
-         {}},
+    const std::vector<run_case> cases = {
+        {"data file on a full disk", with_output(data_file, kind::full_device), std::nullopt, full,
+         13, no_file},
+        {"warning before the failure", with_output(run_request{{"2^60", "x"}}, kind::full_device),
+         std::nullopt, warning + full, 13, no_file},
+        {"dialogue into a closed output", with_output(run_request{{}, "1\n2\n"}, kind::closed),
+         std::nullopt, closed, 13, no_file},
         {"result file with a closed output", with_output(run_request{{"/f", "1+1"}}, kind::closed),
-         "", 0, "2\n"},
-        {"warning with a closed error stream", warning_closed_error, "", 0, "0x1000000000000000\n"},
-        {"math error with a closed error stream", math_error_closed_error, "", 0, "+NAN\n"},
+         std::nullopt, "", 0, "2\n"},
+        {"warning with a closed error stream", warning_closed_error, std::nullopt, "", 0,
+         "0x1000000000000000\n"},
+        {"math error with a closed error stream", math_error_closed_error, std::nullopt, "", 0,
+         "+NAN\n"},
     };
-    expect_unwritable_cases(cases);
+    expect_runs(cases);
 }
 
 TEST(BadInput, HugeExponentsAndDigitRuns) {
-    expect_outcomes({
+    expect_runs({
         command("huge exponent", "1e999999999", "+INF\n", 0),
         command("huge negative exponent", "1e-999999999", "0\n", 0),
         command("negated huge exponent", "-1e999999999", "-INF\n", 0),
@@ -284,7 +271,7 @@ TEST(BadInput, HugeExponentsAndDigitRuns) {
         command("24 octal digits", "0o" + std::string(24, '7'), "-1\n", 0),
         command("25 octal digits", "0o" + std::string(25, '7'), stuck, 7),
         {"saturated hex in hexadecimal", run_request{{"0x" + std::string(17, 'f'), "x"}},
-         "0x8000000000000000\n", 0},
+         "0x8000000000000000\n", std::nullopt, 0},
     });
 }
 
@@ -308,12 +295,12 @@ TEST(BadInput, ShiftFieldsAtAndBeyondTheirBounds) {
         {"shiftll0l02-1", "", 4},    {"shiftll99l9999", "", 4},    {"shiftll0701", "", 4},
         {"shiftxl000701", "", 4},    {"shiftlx000701", "", 4},     {"shift", "", 4},
     };
+    std::vector<run_case> cases;
     for (const auto& row : rows) {
-        const std::string expression = std::string(row.shift_text) + "(1)";
-        const run_outcome outcome = run_fexpr(run_request{{expression}});
-        EXPECT_EQ(outcome.out, row.status == 4 ? unknown : row.out) << expression;
-        EXPECT_EQ(outcome.status, row.status) << expression;
+        cases.push_back(command("", std::string(row.shift_text) + "(1)",
+                                row.status == 4 ? unknown : row.out, row.status));
     }
+    expect_runs(cases);
 }
 
 }  // namespace

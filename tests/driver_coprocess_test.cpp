@@ -218,48 +218,36 @@ TEST(MergedStreams, KeepTheirOrderInOneFile) {
     const std::string many_ones = repeated("1\n", 2000);
     std::string many_answers;
     for (int i = 0; i < 2000; ++i) many_answers += prompt + "1\n";
-    struct row {
-        const char* name;
-        std::vector<std::string> arguments;
-        std::string input;
-        std::string out;
-        int status;
-    };
-    const row rows[] = {
+    std::vector<run_case> rows = {
         {"interactive",
-         {},
-         "1\nsqrt(0-1)\n2^60 x\n",
+         {{}, "1\nsqrt(0-1)\n2^60 x\n"},
          banner + prompt + "1\n" + prompt + sqrt_report + "+NAN\n" + prompt +
              "0x1000000000000000\n" + warning + prompt,
+         std::nullopt,
          0},
         {"after a full output buffer",
-         {},
-         many_ones + "sqrt(0-1)\n",
+         {{}, many_ones + "sqrt(0-1)\n"},
          banner + many_answers + prompt + sqrt_report + "+NAN\n" + prompt,
+         std::nullopt,
          0},
         {"two reports in one line",
-         {"sqrt(0-1)+ln(0)"},
-         "",
+         {{"sqrt(0-1)+ln(0)"}, ""},
          sqrt_report + "\r\nlog: SING error\r\n+NAN\n",
+         std::nullopt,
          0},
         {"report before a diagnostic",
-         {"sqrt(0-1)+"},
-         "",
+         {{"sqrt(0-1)+"}, ""},
          sqrt_report + "The expression is incorrect\n",
+         std::nullopt,
          9},
         {"warning after the result",
-         {"2^60", "o"},
-         "",
+         {{"2^60", "o"}, ""},
          "0o0001_0000_0000_0000_0000_0000\n" + warning,
+         std::nullopt,
          0},
     };
-    for (const row& r : rows) {
-        run_request request{r.arguments, r.input};
-        request.output = run_request::output_kind::shared_file;
-        const run_outcome outcome = run_fexpr(request);
-        EXPECT_EQ(outcome.out, r.out) << r.name;
-        EXPECT_EQ(outcome.status, r.status) << r.name;
-    }
+    for (run_case& row : rows) row.request.output = run_request::output_kind::shared_file;
+    expect_runs(rows);
 }
 
 }  // namespace

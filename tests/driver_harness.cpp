@@ -269,6 +269,12 @@ std::string session(const std::vector<std::string>& answers) {
     return text + prompt;
 }
 
+run_request with_data_file(std::optional<std::string> contents) {
+    run_request request{{"C:\\Data\\data.txt"}};
+    request.data_file = std::move(contents);
+    return request;
+}
+
 std::string repeated(const std::string& piece, std::size_t count) {
     std::string text;
     text.reserve(piece.size() * count);
@@ -276,27 +282,24 @@ std::string repeated(const std::string& piece, std::size_t count) {
     return text;
 }
 
-void expect_command_cases(const std::vector<command_case>& cases) {
-    for (const command_case& row : cases) {
-        const run_outcome outcome = run_fexpr(run_request{row.arguments});
-        const std::string label = row.arguments.front() + " … " + row.arguments.back();
-        EXPECT_EQ(outcome.out, row.out) << label;
-        EXPECT_EQ(outcome.err, "") << label;
-        EXPECT_EQ(outcome.status, row.status) << label;
-        EXPECT_EQ(outcome.result_file, row.result_file) << label;
-    }
-}
-
-void expect_unwritable_cases(const std::vector<unwritable_case>& cases) {
+void expect_runs(const std::vector<run_case>& cases) {
     const bool wrapped = std::getenv("FEXPR_TEST_WRAPPER") != nullptr;
-    for (const unwritable_case& row : cases) {
+    for (const run_case& row : cases) {
         if ((wrapped && row.request.error_closed) || posix_only_reason(row.request) != nullptr) {
             continue;
         }
         const run_outcome outcome = run_fexpr(row.request);
-        EXPECT_EQ(outcome.err, row.err) << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-        EXPECT_EQ(outcome.result_file, row.result_file) << row.name;
+        const std::string label = row.name + " " + ::testing::PrintToString(row.request.arguments);
+        if (row.out) {
+            EXPECT_EQ(outcome.out, *row.out) << label;
+        }
+        if (row.err) {
+            EXPECT_EQ(outcome.err, *row.err) << label;
+        }
+        EXPECT_EQ(outcome.status, row.status) << label;
+        if (row.result_file.checked) {
+            EXPECT_EQ(outcome.result_file, row.result_file.text) << label;
+        }
     }
 }
 

@@ -11,8 +11,8 @@
 namespace fexpr::testing {
 
 struct run_request {
-    explicit run_request(std::vector<std::string> given_arguments,
-                         std::optional<std::string> given_input = std::string())
+    run_request(std::vector<std::string> given_arguments,
+                std::optional<std::string> given_input = std::string())
         : arguments(std::move(given_arguments)), input(std::move(given_input)) {}
 
     std::vector<std::string> arguments;
@@ -71,29 +71,47 @@ std::string posix_form(const std::string& text);
 // FEXPR_TEST_WRAPPER's words, or scripts/wine-run and the Windows program.
 std::vector<std::string> command_words();
 
-// A command line and what it prints on standard output, its status and the result file;
-// standard error must stay empty.
-struct command_case {
-    std::vector<std::string> arguments;
-    std::string out;
-    int status;
-    std::optional<std::string> result_file;  // nullopt: no result file is created
+// What a row expects of the result file: nothing (the default: not checked), that there is
+// none (`no_file`), or its text.
+struct expected_file {
+    expected_file() = default;
+    expected_file(std::string given) : checked(true), text(std::move(given)) {}
+    expected_file(const char* given) : expected_file(std::string(given)) {}
+    bool checked = false;
+    std::optional<std::string> text;
 };
 
-void expect_command_cases(const std::vector<command_case>& cases);
+inline const expected_file no_file = [] {
+    expected_file none;
+    none.checked = true;
+    return none;
+}();
 
-// A run whose output cannot be written, with the report it must leave on standard error.
-struct unwritable_case {
-    const char* name;
+// One end-to-end row: a run and what it must leave. A stream text left as nullopt is not
+// checked; the status always is.
+struct run_case {
+    run_case(std::string given_name, run_request given_request,
+             std::optional<std::string> given_out, std::optional<std::string> given_err,
+             int given_status = 0, expected_file given_result_file = {})
+        : name(std::move(given_name)),
+          request(std::move(given_request)),
+          out(std::move(given_out)),
+          err(std::move(given_err)),
+          status(given_status),
+          result_file(std::move(given_result_file)) {}
+
+    std::string name;  // shown, with the parameters, when the row fails
     run_request request;
-    std::string err;
+    std::optional<std::string> out;
+    std::optional<std::string> err;
     int status;
-    std::optional<std::string> result_file;
+    expected_file result_file;
 };
 
-// Rows that close standard error are skipped behind FEXPR_TEST_WRAPPER: memcheck keeps
-// descriptor 2 for itself; rows that cannot run against a Windows program are skipped there.
-void expect_unwritable_cases(const std::vector<unwritable_case>& cases);
+// Runs every row and checks what it sets. Rows that close standard error are skipped behind
+// FEXPR_TEST_WRAPPER: memcheck keeps descriptor 2 for itself; rows that cannot run against a
+// Windows program (posix_only_reason) are skipped there.
+void expect_runs(const std::vector<run_case>& cases);
 
 // The console texts of the interactive mode.
 inline const std::string banner =
@@ -105,6 +123,9 @@ inline const std::string prompt = "Please input a function expression:\n";
 // The standard output of a dialogue that answers each line and then ends at an empty line
 // or the end of the input: the banner, a prompt before each answer, and a last prompt.
 std::string session(const std::vector<std::string>& answers);
+
+// A run of the data-file mode with `contents` as C:\Data\data.txt (nullopt: no such file).
+run_request with_data_file(std::optional<std::string> contents);
 
 // A text of `count` copies of `piece`.
 std::string repeated(const std::string& piece, std::size_t count);

@@ -20,15 +20,6 @@ std::string text_mode(const std::string& text) {
     return written;
 }
 
-struct line_end_case {
-    const char* name;
-    run_request request;
-    std::string out;
-    std::string err;
-    int status;
-    std::optional<std::string> result_file;
-};
-
 run_request bytes_of(std::vector<std::string> arguments, std::string input = "") {
     run_request request{std::move(arguments), std::move(input)};
     request.line_end_bytes = true;
@@ -43,42 +34,23 @@ TEST(LineEnds, EachStreamByBytes) {
     data_file.data_file = "1\r\n2\n";
     // The help in its POSIX form, whatever the program's text is.
     const std::string help = run_fexpr(run_request{{"/?"}}).out;
-    const line_end_case cases[] = {
-        {"result on standard output", bytes_of({"1+2"}), text_mode("3\n"), "", 0, {}},
+    expect_runs({
+        {"result on standard output", bytes_of({"1+2"}), text_mode("3\n"), "", 0, no_file},
         {"result file", bytes_of({"/f", "1+2"}), "", "", 0, text_mode("3\n")},
         {"diagnostic in the result file", bytes_of({"/f", "2+"}), "", "", 9,
          text_mode("The expression is incorrect\n")},
         {"data file into the result file", data_file, "", "", 0, text_mode("3\n")},
-        {"math error line", bytes_of({"sqrt(-1)"}), text_mode("+NAN\n"), sqrt_line, 0, {}},
-        {"two math error lines",
-         bytes_of({"sqrt(-1)+ln(0)"}),
-         text_mode("+NAN\n"),
-         sqrt_line + "\r\nlog: SING error\r\n",
-         0,
-         {}},
+        {"math error line", bytes_of({"sqrt(-1)"}), text_mode("+NAN\n"), sqrt_line, 0, no_file},
+        {"two math error lines", bytes_of({"sqrt(-1)+ln(0)"}), text_mode("+NAN\n"),
+         sqrt_line + "\r\nlog: SING error\r\n", 0, no_file},
         {"math error line beside the result file", bytes_of({"/f", "sqrt(-1)"}), "", sqrt_line, 0,
          text_mode("+NAN\n")},
-        {"accuracy warning",
-         bytes_of({"2^60", "x"}),
-         text_mode("0x1000000000000000\n"),
-         text_mode(warning),
-         0,
-         {}},
-        {"dialogue",
-         bytes_of({}, "1\r\n2 x\n"),
-         text_mode(session({"1\n", "0x0000000000000002\n"})),
-         "",
-         0,
-         {}},
-        {"help", bytes_of({"/?"}), text_mode(help), "", 0, {}},
-    };
-    for (const line_end_case& row : cases) {
-        const run_outcome outcome = run_fexpr(row.request);
-        EXPECT_EQ(outcome.out, row.out) << row.name;
-        EXPECT_EQ(outcome.err, row.err) << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-        EXPECT_EQ(outcome.result_file, row.result_file) << row.name;
-    }
+        {"accuracy warning", bytes_of({"2^60", "x"}), text_mode("0x1000000000000000\n"),
+         text_mode(warning), 0, no_file},
+        {"dialogue", bytes_of({}, "1\r\n2 x\n"),
+         text_mode(session({"1\n", "0x0000000000000002\n"})), "", 0, no_file},
+        {"help", bytes_of({"/?"}), text_mode(help), "", 0, no_file},
+    });
 }
 
 }  // namespace

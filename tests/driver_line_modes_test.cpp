@@ -26,139 +26,115 @@ std::string long_sum(std::size_t length) {
     return "1" + repeated("+0", (length - 1) / 2);
 }
 
-struct line_case {
-    const char* name;
-    std::vector<std::string> arguments;
-    std::string input;
-    std::string out;
-    std::string err;
-    int status;
-};
-
-void expect_line_cases(const std::vector<line_case>& cases) {
-    for (const line_case& row : cases) {
-        const run_outcome outcome = run_fexpr(run_request{row.arguments, row.input});
-        EXPECT_EQ(outcome.out, row.out) << row.name;
-        EXPECT_EQ(outcome.err, row.err) << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-    }
-}
-
 TEST(EachMode, OneAnswerLinePerInputLine) {
-    expect_line_cases({
+    expect_runs({
         {"results, a bad line, an empty line",
-         {"--each"},
-         "1+2\n2^3^2\n\n255 x\n1+\n1/3\n",
+         {{"--each"}, "1+2\n2^3^2\n\n255 x\n1+\n1/3\n"},
          "3\nMultiplying power ^ or shifting left { or right } together\n\n"
          "0x00000000000000ff\n" +
              incorrect + "0.333333333333333\n",
          "",
          6},
         {"tsv",
-         {"--each=tsv"},
-         "1+2\n\n1+\n3 .1\n",
+         {{"--each=tsv"}, "1+2\n\n1+\n3 .1\n"},
          "0\t3\n0\t\n9\t" + incorrect + "0\t3.0\n",
          "",
          9},
         {"the mode's suffix, and the line's own",
-         {"--each", ".2"},
-         "1\n1 .4\n1\n,1234567\n1 + 2\n",
+         {{"--each", ".2"}, "1\n1 .4\n1\n,1234567\n1 + 2\n"},
          "1.00\n1.0000\n1.00\n1,234,567.00\n3.00\n",
          "",
          0},
         {"carriage returns dropped, Ctrl-Z ends",
-         {"--each"},
-         "1\r\n2\x1a"
-         "3\n",
+         {{"--each"},
+          "1\r\n2\x1a"
+          "3\n"},
          "1\n2\n",
          "",
          0},
-        {"last line without a newline", {"--each"}, "1\n2", "1\n2\n", "", 0},
-        {"no input", {"--each"}, "", "", "", 0},
+        {"last line without a newline", {{"--each"}, "1\n2"}, "1\n2\n", "", 0},
+        {"no input", {{"--each"}, ""}, "", "", 0},
         {"a line of 16383 characters, then one longer",
-         {"--each"},
-         long_sum(16383) + "\n" + long_sum(16385) + "\n7\n",
+         {{"--each"}, long_sum(16383) + "\n" + long_sum(16385) + "\n7\n"},
          "1\n" + too_long + "7\n",
          "",
          12},
-        {"the longest line is the last", {"--each"}, long_sum(16383), "1\n", "", 0},
+        {"the longest line is the last", {{"--each"}, long_sum(16383)}, "1\n", "", 0},
         {"messages on standard error name their line",
-         {"--each"},
-         "1\nsqrt(0-1)\n2^60 x\n",
+         {{"--each"}, "1\nsqrt(0-1)\n2^60 x\n"},
          "1\n+NAN\n0x1000000000000000\n",
          "\r\n2: sqrt: DOMAIN error\r\n3: " + warning,
          0},
-        {"after --", {"--each", "--", "x"}, "255\n", "0x00000000000000ff\n", "", 0},
+        {"after --", {{"--each", "--", "x"}, "255\n"}, "0x00000000000000ff\n", "", 0},
     });
 }
 
 TEST(SumMode, AddsTheLinesOneByOne) {
-    expect_line_cases({
-        {"standard input", {"--sum"}, "12.50\n3*4\n0x10\n", "40.5\n", "", 0},
-        {"- and a suffix", {"--sum", "-", "x"}, "1\n2\n3*4\n", "0x000000000000000f\n", "", 0},
+    expect_runs({
+        {"standard input", {{"--sum"}, "12.50\n3*4\n0x10\n"}, "40.5\n", "", 0},
+        {"- and a suffix", {{"--sum", "-", "x"}, "1\n2\n3*4\n"}, "0x000000000000000f\n", "", 0},
         {"clock readings",
-         {"--sum", "-"},
-         "08:30:15\n12:02:40\n17:45:00\n",
+         {{"--sum", "-"}, "08:30:15\n12:02:40\n17:45:00\n"},
          "09:14:45.000\n",
          "",
          0},
-        {"clock readings in another layout", {"--sum", "-", ".0"}, "1:00\n2:30\n", "90\n", "", 0},
-        {"one clock reading", {"--sum"}, "08:30\n", "0.000\n", "", 0},
+        {"clock readings in another layout", {{"--sum", "-", ".0"}, "1:00\n2:30\n"}, "90\n", "", 0},
+        {"one clock reading", {{"--sum"}, "08:30\n"}, "0.000\n", "", 0},
         {"blank lines among clock readings",
-         {"--sum"},
-         "08:00\n \n09:30\n\t\n",
+         {{"--sum"}, "08:00\n \n09:30\n\t\n"},
          "01:30.000\n",
          "",
          0},
-        {"a bad clock reading", {"--sum"}, "08:00\n9+\n10:00\n", incorrect, "2: " + incorrect, 9},
-        {"digit groups asked for by the first line", {"--sum"}, ",1000\n2000\n", "3,000\n", "", 0},
-        {"no input", {"--sum"}, "", "", "", 0},
-        {"a bad line", {"--sum"}, "1\n2+\n3\n", incorrect, "2: " + incorrect, 9},
-        {"an empty line after the first", {"--sum"}, "1\n\n3\n", incorrect, "2: " + incorrect, 9},
-        {"an empty first line adds nothing", {"--sum"}, "\n2\n3\n", "5\n", "", 0},
-        {"only an empty line", {"--sum"}, "\n", incorrect, "1: " + incorrect, 9},
+        {"a bad clock reading", {{"--sum"}, "08:00\n9+\n10:00\n"}, incorrect, "2: " + incorrect, 9},
+        {"digit groups asked for by the first line",
+         {{"--sum"}, ",1000\n2000\n"},
+         "3,000\n",
+         "",
+         0},
+        {"no input", {{"--sum"}, ""}, "", "", 0},
+        {"a bad line", {{"--sum"}, "1\n2+\n3\n"}, incorrect, "2: " + incorrect, 9},
+        {"an empty line after the first", {{"--sum"}, "1\n\n3\n"}, incorrect, "2: " + incorrect, 9},
+        {"an empty first line adds nothing", {{"--sum"}, "\n2\n3\n"}, "5\n", "", 0},
+        {"only an empty line", {{"--sum"}, "\n"}, incorrect, "1: " + incorrect, 9},
         {"a math error names its line",
-         {"--sum"},
-         "1\nsqrt(0-1)\n",
+         {{"--sum"}, "1\nsqrt(0-1)\n"},
          "+NAN\n",
          "\r\n2: sqrt: DOMAIN error\r\n",
          0},
         {"carriage returns dropped, Ctrl-Z ends",
-         {"--sum"},
-         "1\r\n2\x1a"
-         "9\n",
+         {{"--sum"},
+          "1\r\n2\x1a"
+          "9\n"},
          "3\n",
          "",
          0},
-        {"a line of 16383 characters", {"--sum"}, "1\n" + long_sum(16383) + "\n", "2\n", "", 0},
+        {"a line of 16383 characters", {{"--sum"}, "1\n" + long_sum(16383) + "\n"}, "2\n", "", 0},
         {"a longer line",
-         {"--sum"},
-         "1\n" + long_sum(16385) + "\n",
+         {{"--sum"}, "1\n" + long_sum(16385) + "\n"},
          too_long,
          "2: " + too_long,
          12},
         {"more lines than the data file holds",
-         {"--sum"},
-         repeated("1\n", 100000),
+         {{"--sum"}, repeated("1\n", 100000)},
          "100000\n",
          "",
          0},
         {"a missing file",
-         {"--sum", "/nonexistent/numbers.txt"},
-         "",
+         {{"--sum", "/nonexistent/numbers.txt"}, ""},
          "Cannot open file /nonexistent/numbers.txt\n",
          "",
          11},
-        {"a folder", {"--sum", "/"}, "", "Cannot open file /\n", "", 11},
+        {"a folder", {{"--sum", "/"}, ""}, "Cannot open file /\n", "", 11},
     });
 }
 
 TEST(SumMode, ReadsANamedFile) {
     const fs::path path = fs::temp_directory_path() / ("fexpr-sum-" + std::to_string(getpid()));
     std::ofstream(path) << "1.5\n2.5\n";
-    expect_line_cases(
-        {{"a file", {"--sum", path.string()}, "9\n", "4\n", "", 0},
-         {"a file and a suffix", {"--sum", path.string(), ".2"}, "", "4.00\n", "", 0}});
+    expect_runs({
+        {"a file", {{"--sum", path.string()}, "9\n"}, "4\n", "", 0},
+        {"a file and a suffix", {{"--sum", path.string(), ".2"}, ""}, "4.00\n", "", 0},
+    });
     fs::remove(path);
 }
 
@@ -196,31 +172,26 @@ TEST(SumMode, AgreesWithTheDataFile) {
 
 TEST(LineModes, UnwritableOutput) {
     if (windows_program()) GTEST_SKIP() << "Wine has no /dev/full";
-    struct unwritable {
-        run_request::output_kind output;
-        const char* err;
-    };
-    const unwritable outputs[] = {
+    const std::pair<run_request::output_kind, const char*> outputs[] = {
         {run_request::output_kind::full_device,
          "fexpr: cannot write standard output: No space left on device\n"},
         {run_request::output_kind::closed,
          "fexpr: cannot write standard output: Bad file descriptor\n"},
     };
+    std::vector<run_case> cases;
     for (const char* mode : {"--each", "--sum"}) {
-        for (const unwritable& output : outputs) {
-            run_request request{{mode}, "1\n2\n"};
-            request.output = output.output;
-            const run_outcome outcome = run_fexpr(request);
-            EXPECT_EQ(outcome.status, 13) << mode;
-            EXPECT_EQ(outcome.err, output.err) << mode;
+        for (const auto& [output, err] : outputs) {
+            cases.push_back({mode, {{mode}, "1\n2\n"}, std::nullopt, err, 13});
+            cases.back().request.output = output;
         }
-    }  // A failed line keeps its status: 13 only when nothing else failed.
-    run_request failed_line{{"--each"}, "1\n2+\n3\n"};
-    failed_line.output = run_request::output_kind::full_device;
-    EXPECT_EQ(run_fexpr(failed_line).status, 9);
-    run_request bad_sum{{"--sum"}, "1\n2+\n"};
-    bad_sum.output = run_request::output_kind::full_device;
-    EXPECT_EQ(run_fexpr(bad_sum).status, 9);
+    }
+    // A failed line keeps its status: 13 only when nothing else failed.
+    cases.push_back({"failed line", {{"--each"}, "1\n2+\n3\n"}, std::nullopt, std::nullopt, 9});
+    cases.push_back({"failed sum", {{"--sum"}, "1\n2+\n"}, std::nullopt, std::nullopt, 9});
+    for (std::size_t row = cases.size() - 2; row < cases.size(); ++row) {
+        cases[row].request.output = run_request::output_kind::full_device;
+    }
+    expect_runs(cases);
 }
 
 // The output of a shell command line, run by bash with the program as $1.

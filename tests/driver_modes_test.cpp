@@ -24,34 +24,34 @@ const std::string data_path = "C:\\Data\\data.txt";
 const std::string warning =
     "Attention: Calculations exceeding 13 hexadecimal digits may be inaccurate!\n";
 
-const std::vector<command_case> command_cases = {
-    {{"1+2"}, "3\n", 0, {}},
-    {{"1+", "2"}, "3\n", 0, {}},
-    {{"1", "+", "2"}, "3\n", 0, {}},
-    {{"1+2", "*3"}, "7\n", 0, {}},
-    {{"1+2", ".20"}, "3.2\n", 0, {}},
-    {{"1+2", ".5abc"}, "3.00000\n", 0, {}},
-    {{"1", "e16"}, "1e+16\n", 0, {}},
-    {{"2", "E2"}, "200\n", 0, {}},
-    {{"10", "X"}, "0x000000000000000a\n", 0, {}},
-    {{"10", "X_"}, "0x00_00_00_00_00_00_00_0a\n", 0, {}},
-    {{"10", "B"}, "0b" + repeated("0000_", 15) + "1010\n", 0, {}},
-    {{"10", "binary"}, "0b" + repeated("0000_", 15) + "1010\n", 0, {}},
-    {{"10", "O"}, "0o0000_0000_0000_0000_0000_0012\n", 0, {}},
-    {{"90", ":"}, "01:30.000\n", 0, {}},
-    {{"/?"}, help, 0, {}},
-    {{"/?", "1"}, "Operator adhesion\n", 5, {}},
-    {{"/f"}, "Operator adhesion\n", 5, {}},
-    {{"/F", "1"}, "Operator adhesion\n", 5, {}},
-    {{"/f", "1+2"}, "", 0, "3\n"},
-    {{"/f", "1", "+", "2", "x"}, "", 0, "0x0000000000000003\n"},
-    {{"/f", "/?"}, "", 5, "Operator adhesion\n"},
-    {{"/f", "2+"}, "", 9, "The expression is incorrect\n"},
-    {{data_path, "x"}, "Unknown function name\n", 4, {}},
+const std::vector<run_case> command_cases = {
+    {"", {{"1+2"}}, "3\n", "", 0, no_file},
+    {"", {{"1+", "2"}}, "3\n", "", 0, no_file},
+    {"", {{"1", "+", "2"}}, "3\n", "", 0, no_file},
+    {"", {{"1+2", "*3"}}, "7\n", "", 0, no_file},
+    {"", {{"1+2", ".20"}}, "3.2\n", "", 0, no_file},
+    {"", {{"1+2", ".5abc"}}, "3.00000\n", "", 0, no_file},
+    {"", {{"1", "e16"}}, "1e+16\n", "", 0, no_file},
+    {"", {{"2", "E2"}}, "200\n", "", 0, no_file},
+    {"", {{"10", "X"}}, "0x000000000000000a\n", "", 0, no_file},
+    {"", {{"10", "X_"}}, "0x00_00_00_00_00_00_00_0a\n", "", 0, no_file},
+    {"", {{"10", "B"}}, "0b" + repeated("0000_", 15) + "1010\n", "", 0, no_file},
+    {"", {{"10", "binary"}}, "0b" + repeated("0000_", 15) + "1010\n", "", 0, no_file},
+    {"", {{"10", "O"}}, "0o0000_0000_0000_0000_0000_0012\n", "", 0, no_file},
+    {"", {{"90", ":"}}, "01:30.000\n", "", 0, no_file},
+    {"", {{"/?"}}, help, "", 0, no_file},
+    {"", {{"/?", "1"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"/f"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"/F", "1"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"/f", "1+2"}}, "", "", 0, "3\n"},
+    {"", {{"/f", "1", "+", "2", "x"}}, "", "", 0, "0x0000000000000003\n"},
+    {"", {{"/f", "/?"}}, "", "", 5, "Operator adhesion\n"},
+    {"", {{"/f", "2+"}}, "", "", 9, "The expression is incorrect\n"},
+    {"", {{data_path, "x"}}, "Unknown function name\n", "", 4, no_file},
 };
 
 TEST(ModesEndToEnd, CommandLine) {
-    expect_command_cases(command_cases);
+    expect_runs(command_cases);
 }
 
 TEST(ModesEndToEnd, ResultFileThatCannotBeCreatedFallsBackToStandardOutput) {
@@ -69,51 +69,45 @@ TEST(ModesEndToEnd, WarningGoesToStandardErrorWhateverTheResultStream) {
     EXPECT_EQ(outcome.err, warning);
 }
 
-struct data_case {
-    const char* name;
-    std::optional<std::string> data;  // nullopt: there is no data file
-    std::string out;
-    int status;
-};
-
-const data_case data_cases[] = {
-    {"three lines", "1\n2\n3\n", "6\n", 0},
-    {"one line", "5\n", "5\n", 0},
-    {"last line without newline", "1\n2", "3\n", 0},
-    {"blanks kept", "1 000\n2\n", "1002\n", 0},
-    {"CRLF lines", "1\r\n2\r\n", "3\n", 0},
+const std::vector<run_case> data_cases = {
+    {"three lines", with_data_file("1\n2\n3\n"), "6\n", std::nullopt, 0},
+    {"one line", with_data_file("5\n"), "5\n", std::nullopt, 0},
+    {"last line without newline", with_data_file("1\n2"), "3\n", std::nullopt, 0},
+    {"blanks kept", with_data_file("1 000\n2\n"), "1002\n", std::nullopt, 0},
+    {"CRLF lines", with_data_file("1\r\n2\r\n"), "3\n", std::nullopt, 0},
     {"Ctrl-Z ends the file",
-     "1\r\n2\r\n\x1a"
-     "3\r\n",
-     "3\n", 0},
-    {"empty file", "", "", 0},
+     with_data_file("1\r\n2\r\n\x1a"
+                    "3\r\n"),
+     "3\n", std::nullopt, 0},
+    {"empty file", with_data_file(""), "", std::nullopt, 0},
     {"Ctrl-Z first",
-     "\x1a"
-     "1\n",
-     "", 0},
-    {"empty line after the first", "1\n\n2\n", "The expression is incorrect\n", 9},
-    {"empty first line", "\n1\n2\n", "3\n", 0},
-    {"later line in parentheses", "3\n1|4\n", "8\n", 0},
-    {"no colon directly after the number", "10 :20\n", "620\n", 0},
-    {"time stamps", "08:30:15\n12:00:00\n17:45:00\n", "09:14:45.000\n", 0},
-    {"time stamps ending on CRLF", "08:30\r\n17:45\r\n", "09:15.000\n", 0},
-    {"one time stamp", "08:30\n", "0.000\n", 0},
-    {"time stamps backwards", "17:45\n08:30\n", "-09:15.000\n", 0},
-    {"first time stamp subtracted as a whole", "1:00+1\n2:00\n", "59.000\n", 0},
-    {"negative first time stamp", "-5:3\n1:00\n", "06:03.000\n", 0},
-    {"trailing empty line after time stamps", "08:30\n17:45\n\n", "09:15.000\n", 0},
-    {"blank lines among time stamps", "08:30\n17:45\n  \n\t\n", "09:15.000\n", 0},
-    {"missing file", std::nullopt, "Cannot open file C:\\Data\\data.txt\n", 11},
+     with_data_file("\x1a"
+                    "1\n"),
+     "", std::nullopt, 0},
+    {"empty line after the first", with_data_file("1\n\n2\n"), "The expression is incorrect\n",
+     std::nullopt, 9},
+    {"empty first line", with_data_file("\n1\n2\n"), "3\n", std::nullopt, 0},
+    {"later line in parentheses", with_data_file("3\n1|4\n"), "8\n", std::nullopt, 0},
+    {"no colon directly after the number", with_data_file("10 :20\n"), "620\n", std::nullopt, 0},
+    {"time stamps", with_data_file("08:30:15\n12:00:00\n17:45:00\n"), "09:14:45.000\n",
+     std::nullopt, 0},
+    {"time stamps ending on CRLF", with_data_file("08:30\r\n17:45\r\n"), "09:15.000\n",
+     std::nullopt, 0},
+    {"one time stamp", with_data_file("08:30\n"), "0.000\n", std::nullopt, 0},
+    {"time stamps backwards", with_data_file("17:45\n08:30\n"), "-09:15.000\n", std::nullopt, 0},
+    {"first time stamp subtracted as a whole", with_data_file("1:00+1\n2:00\n"), "59.000\n",
+     std::nullopt, 0},
+    {"negative first time stamp", with_data_file("-5:3\n1:00\n"), "06:03.000\n", std::nullopt, 0},
+    {"trailing empty line after time stamps", with_data_file("08:30\n17:45\n\n"), "09:15.000\n",
+     std::nullopt, 0},
+    {"blank lines among time stamps", with_data_file("08:30\n17:45\n  \n\t\n"), "09:15.000\n",
+     std::nullopt, 0},
+    {"missing file", with_data_file(std::nullopt), "Cannot open file C:\\Data\\data.txt\n",
+     std::nullopt, 11},
 };
 
 TEST(ModesEndToEnd, DataFile) {
-    for (const data_case& row : data_cases) {
-        run_request request{{data_path}};
-        request.data_file = row.data;
-        const run_outcome outcome = run_fexpr(request);
-        EXPECT_EQ(outcome.out, row.out) << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-    }
+    expect_runs(data_cases);
 }
 
 TEST(ModesEndToEnd, DataFileIntoResultFile) {
@@ -129,51 +123,45 @@ TEST(ModesEndToEnd, DataFileIntoResultFile) {
     EXPECT_EQ(outcome.status, 11);
 }
 
-struct console_case {
-    const char* name;
-    std::optional<std::string> input;  // nullopt: standard input is closed
-    std::string out;
-    int status;
-};
-
 const std::string bits_of_five = "0b" + repeated("0000_", 15) + "0101\n";
 
-const console_case console_cases[] = {
-    {"end of input at once", "", session({}), 0},
-    {"closed input", std::nullopt, session({}), 0},
-    {"empty line", "\n", session({}), 0},
-    {"one line", "1+2\n", session({"3\n"}), 0},
-    {"last line without newline", "1+2", session({"3\n"}), 0},
-    {"stops at the empty line", "1+2\n\n4\n", session({"3\n"}), 0},
-    {"blanks around an operator", "1 + 2\n", session({"3\n"}), 0},
-    {"blank between digits", "1 2\n", session({"12\n"}), 0},
-    {"line ending with a blank", "1 \n", session({"1\n"}), 0},
-    {"suffix after the last blank", "3 x4\n", session({"0x0000000000000003\n"}), 0},
-    {"every suffix", "255 x_\n5 b\n8 O\n75.25 :\n1234.5 .2\n1234.5 e2\n1234567 g3\n",
+const std::vector<run_case> console_cases = {
+    {"end of input at once", {{}, ""}, session({}), "", 0},
+    {"closed input", {{}, std::nullopt}, session({}), "", 0},
+    {"empty line", {{}, "\n"}, session({}), "", 0},
+    {"one line", {{}, "1+2\n"}, session({"3\n"}), "", 0},
+    {"last line without newline", {{}, "1+2"}, session({"3\n"}), "", 0},
+    {"stops at the empty line", {{}, "1+2\n\n4\n"}, session({"3\n"}), "", 0},
+    {"blanks around an operator", {{}, "1 + 2\n"}, session({"3\n"}), "", 0},
+    {"blank between digits", {{}, "1 2\n"}, session({"12\n"}), "", 0},
+    {"line ending with a blank", {{}, "1 \n"}, session({"1\n"}), "", 0},
+    {"suffix after the last blank", {{}, "3 x4\n"}, session({"0x0000000000000003\n"}), "", 0},
+    {"every suffix",
+     {{}, "255 x_\n5 b\n8 O\n75.25 :\n1234.5 .2\n1234.5 e2\n1234567 g3\n"},
      session({"0x00_00_00_00_00_00_00_ff\n", bits_of_five, "0o0000_0000_0000_0000_0000_0010\n",
               "01:15.250\n", "1234.50\n", "1.23e+03\n", "1.23e+06\n"}),
+     "",
      0},
-    {"precision only for its line", "1 .3\n2\n", session({"1.000\n", "2\n"}), 0},
-    {"groups", ",1234567 .1\n", session({"1,234,567.0\n"}), 0},
-    {"CRLF lines", "1+2\r\n3*4\r\n", session({"3\n", "12\n"}), 0},
+    {"precision only for its line", {{}, "1 .3\n2\n"}, session({"1.000\n", "2\n"}), "", 0},
+    {"groups", {{}, ",1234567 .1\n"}, session({"1,234,567.0\n"}), "", 0},
+    {"CRLF lines", {{}, "1+2\r\n3*4\r\n"}, session({"3\n", "12\n"}), "", 0},
     {"Ctrl-Z ends the input",
-     "1+2\n\x1a"
-     "3*4\n",
-     session({"3\n"}), 0},
-    {"only a suffix", " x\n", banner + prompt + "The expression is incorrect\n", 9},
-    {"diagnostic ends the dialogue", "2\n2+\n3\n",
-     banner + prompt + "2\n" + prompt + "The expression is incorrect\n", 9},
+     {{},
+      "1+2\n\x1a"
+      "3*4\n"},
+     session({"3\n"}),
+     "",
+     0},
+    {"only a suffix", {{}, " x\n"}, banner + prompt + "The expression is incorrect\n", "", 9},
+    {"diagnostic ends the dialogue",
+     {{}, "2\n2+\n3\n"},
+     banner + prompt + "2\n" + prompt + "The expression is incorrect\n",
+     "",
+     9},
 };
 
 TEST(ModesEndToEnd, Interactive) {
-    for (const console_case& row : console_cases) {
-        run_request request{{}};
-        request.input = row.input;
-        const run_outcome outcome = run_fexpr(request);
-        EXPECT_EQ(outcome.out, row.out) << row.name;
-        EXPECT_EQ(outcome.err, "") << row.name;
-        EXPECT_EQ(outcome.status, row.status) << row.name;
-    }
+    expect_runs(console_cases);
 }
 
 TEST(ModesEndToEnd, InteractiveWarningAndReportsGoToStandardError) {

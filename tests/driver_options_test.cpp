@@ -24,64 +24,61 @@ const std::string help_with_pointer =
     "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n";
 const std::string version = std::string("fexpr ") + FEXPR_VERSION + "\n";
 
-const std::vector<command_case> option_cases = {
-    {{"--help"}, help_with_pointer, 0, {}},
-    {{"--version"}, version, 0, {}},
+const std::vector<run_case> option_cases = {
+    {"", {{"--help"}}, help_with_pointer, "", 0, no_file},
+    {"", {{"--version"}}, version, "", 0, no_file},
     // Only leading parameters of the form --word or --word=value are switches; the rest are
     // expressions, as before the switches existed.
-    {{"--help "}, "Operator adhesion\n", 5, {}},
-    {{"-help"}, "Unknown function name\n", 4, {}},
-    {{"--5"}, "Operator adhesion\n", 5, {}},
-    {{"--sin(1)"}, "Operator adhesion\n", 5, {}},
-    {{"1", "--help"}, "Operator adhesion\n", 5, {}},
-    {{"/f", "--version"}, "", 5, "Operator adhesion\n"},
-    {{"/f", "--help"}, "", 5, "Operator adhesion\n"},
+    {"", {{"--help "}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"-help"}}, "Unknown function name\n", "", 4, no_file},
+    {"", {{"--5"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"--sin(1)"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"1", "--help"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"/f", "--version"}}, "", "", 5, "Operator adhesion\n"},
+    {"", {{"/f", "--help"}}, "", "", 5, "Operator adhesion\n"},
     // "--" ends the switches: what follows is read as without them.
-    {{"--", "1+2"}, "3\n", 0, {}},
-    {{"--", "--help"}, "Operator adhesion\n", 5, {}},
-    {{"--", "/?"}, std::string(driver::help_text), 0, {}},
-    {{"--", "3k+2^10", "x_"}, "0x00_00_00_00_00_00_0f_b8\n", 0, {}},
-    {{"--", "/f", "1+2"}, "", 0, "3\n"},
+    {"", {{"--", "1+2"}}, "3\n", "", 0, no_file},
+    {"", {{"--", "--help"}}, "Operator adhesion\n", "", 5, no_file},
+    {"", {{"--", "/?"}}, std::string(driver::help_text), "", 0, no_file},
+    {"", {{"--", "3k+2^10", "x_"}}, "0x00_00_00_00_00_00_0f_b8\n", "", 0, no_file},
+    {"", {{"--", "/f", "1+2"}}, "", "", 0, "3\n"},
 };
 
 // A command line that a switch cannot use: one line on standard error, status 64, nothing
 // on standard output.
-struct usage_case {
-    std::vector<std::string> arguments;
-    std::string err;
-};
-
-const std::vector<usage_case> usage_cases = {
-    {{"--HELP"}, "fexpr: unknown switch --HELP (see fexpr --help)\n"},
-    {{"--version2"}, "fexpr: unknown switch --version2 (see fexpr --help)\n"},
-    {{"--each-line"}, "fexpr: unknown switch --each-line (see fexpr --help)\n"},
-    {{"--each=csv"}, "fexpr: bad value: --each=csv (see fexpr --help)\n"},
-    {{"--each="}, "fexpr: bad value: --each= (see fexpr --help)\n"},
-    {{"--sum=1"}, "fexpr: no value for --sum=1 (see fexpr --help)\n"},
-    {{"--help=all"}, "fexpr: no value for --help=all (see fexpr --help)\n"},
-    {{"--each", "--sum"}, "fexpr: only one mode at a time: --sum (see fexpr --help)\n"},
-    {{"--help", "--help"}, "fexpr: only one mode at a time: --help (see fexpr --help)\n"},
-    {{"--help", "1"}, "fexpr: too many parameters: 1 (see fexpr --help)\n"},
-    {{"--version", "x"}, "fexpr: too many parameters: x (see fexpr --help)\n"},
-    {{"--each", "x", "b"}, "fexpr: too many parameters: b (see fexpr --help)\n"},
-    {{"--sum", "-", "x", "b"}, "fexpr: too many parameters: b (see fexpr --help)\n"},
-    {{"--each", "1+2"}, "fexpr: not a format suffix: 1+2 (see fexpr --help)\n"},
-    {{"--sum", "-", ".20"}, "fexpr: not a format suffix: .20 (see fexpr --help)\n"},
-    {{"--each", "--", "1"}, "fexpr: not a format suffix: 1 (see fexpr --help)\n"},
+const std::vector<run_case> usage_cases = {
+    {"", {{"--HELP"}}, "", "fexpr: unknown switch --HELP (see fexpr --help)\n", 64},
+    {"", {{"--version2"}}, "", "fexpr: unknown switch --version2 (see fexpr --help)\n", 64},
+    {"", {{"--each-line"}}, "", "fexpr: unknown switch --each-line (see fexpr --help)\n", 64},
+    {"", {{"--each=csv"}}, "", "fexpr: bad value: --each=csv (see fexpr --help)\n", 64},
+    {"", {{"--each="}}, "", "fexpr: bad value: --each= (see fexpr --help)\n", 64},
+    {"", {{"--sum=1"}}, "", "fexpr: no value for --sum=1 (see fexpr --help)\n", 64},
+    {"", {{"--help=all"}}, "", "fexpr: no value for --help=all (see fexpr --help)\n", 64},
+    {"",
+     {{"--each", "--sum"}},
+     "",
+     "fexpr: only one mode at a time: --sum (see fexpr --help)\n",
+     64},
+    {"",
+     {{"--help", "--help"}},
+     "",
+     "fexpr: only one mode at a time: --help (see fexpr --help)\n",
+     64},
+    {"", {{"--help", "1"}}, "", "fexpr: too many parameters: 1 (see fexpr --help)\n", 64},
+    {"", {{"--version", "x"}}, "", "fexpr: too many parameters: x (see fexpr --help)\n", 64},
+    {"", {{"--each", "x", "b"}}, "", "fexpr: too many parameters: b (see fexpr --help)\n", 64},
+    {"", {{"--sum", "-", "x", "b"}}, "", "fexpr: too many parameters: b (see fexpr --help)\n", 64},
+    {"", {{"--each", "1+2"}}, "", "fexpr: not a format suffix: 1+2 (see fexpr --help)\n", 64},
+    {"", {{"--sum", "-", ".20"}}, "", "fexpr: not a format suffix: .20 (see fexpr --help)\n", 64},
+    {"", {{"--each", "--", "1"}}, "", "fexpr: not a format suffix: 1 (see fexpr --help)\n", 64},
 };
 
 TEST(OptionsEndToEnd, UsageFaults) {
-    for (const usage_case& row : usage_cases) {
-        const run_outcome outcome = run_fexpr(run_request{row.arguments});
-        const std::string name = ::testing::PrintToString(row.arguments);
-        EXPECT_EQ(outcome.out, "") << name;
-        EXPECT_EQ(outcome.err, row.err) << name;
-        EXPECT_EQ(outcome.status, 64) << name;
-    }
+    expect_runs(usage_cases);
 }
 
 TEST(OptionsEndToEnd, HelpAndVersion) {
-    expect_command_cases(option_cases);
+    expect_runs(option_cases);
 }
 
 TEST(OptionsEndToEnd, UnwritableOutputIsNoSuccess) {
