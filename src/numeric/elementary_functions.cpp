@@ -94,9 +94,10 @@ std::uint64_t bits_at(const std::uint64_t words[4], int offset) noexcept {
     return (words[word] >> shift) | (words[word - 1] << (64 - shift));
 }
 
-// The reduction of |x| >= pi/4 against pi/2: |x| = k * pi/2 + r with |r| <= pi/4.
+// The reduction of |x| >= pi/4 against pi/2: |x| = k * pi/2 + r with |r| <= pi/4, r held
+// as the sum of two extended values.
 struct reduction {
-    long double r;
+    pair r;
     unsigned quadrant;  // k mod 4
 };
 
@@ -104,7 +105,7 @@ struct reduction {
  * bits; the binary point of that product lies 192 - e bits up. Its two bits above the point
  * are k mod 4, the 128 below it the fraction of a quarter turn, rounded to the nearest k.
  * Doubles below 2^53 come no closer than about 2^-61 to a multiple of pi/2, so the fraction
- * keeps more than 64 significant bits. */
+ * keeps more than 64 significant bits, and r more than 100. */
 reduction reduce(double x) noexcept {
     int exponent = 0;
     const double mantissa = std::frexp(std::fabs(x), &exponent);
@@ -126,10 +127,31 @@ reduction reduce(double x) noexcept {
     }
     int leading = 0;
     while (leading < 127 && ((fraction >> (127 - leading)) & 1) == 0) ++leading;
-    const auto top = static_cast<std::uint64_t>((fraction << leading) >> 64);
-    const long double turn = std::ldexp(static_cast<long double>(top), -64 - leading);
-    const long double r = turn * half_pi_high + turn * half_pi_low;
-    return {negative ? -r : r, quadrant};
+    const u128 aligned = fraction << leading;
+    const long double turn_high = std::ldexp(
+        static_cast<long double>(static_cast<std::uint64_t>(aligned >> 64)), -64 - leading);
+    const long double turn_low =
+        std::ldexp(static_cast<long double>(static_cast<std::uint64_t>(aligned)), -128 - leading);
+    const pair product = exact_product(turn_high, half_pi_high);
+    pair r =
+        exact_sum(product.high, product.low + turn_high * half_pi_low + turn_low * half_pi_high);
+    if (negative) r = {-r.high, -r.low};
+    return {r, quadrant};
+}
+
+// sin(r) and cos(r) for r = high + low, |r| <= pi/4: the instructions at high, corrected to
+// first order by low.
+long double sine_of(pair r) noexcept {
+    return x87_fsin(r.high) + r.low * x87_fcos(r.high);
+}
+
+long double cosine_of(pair r) noexcept {
+    return x87_fcos(r.high) - r.low * x87_fsin(r.high);
+}
+
+long double tangent_of(pair r) noexcept {
+    const long double tangent = x87_fptan(r.high);
+    return tangent + r.low * (1 + tangent * tangent);
 }
 
 }  // namespace
@@ -138,7 +160,7 @@ extended x87_sin(double x) noexcept {
     if (std::fabs(x) <= quarter_pi_below) return x87_fsin(x);
     const reduction reduced = reduce(x);
     const long double value =
-        (reduced.quadrant & 1U) == 0 ? x87_fsin(reduced.r) : x87_fcos(reduced.r);
+        (reduced.quadrant & 1U) == 0 ? sine_of(reduced.r) : cosine_of(reduced.r);
     const bool negative = (reduced.quadrant >= 2) != (x < 0);
     return negative ? -value : value;
 }
@@ -147,7 +169,7 @@ extended x87_cos(double x) noexcept {
     if (std::fabs(x) <= quarter_pi_below) return x87_fcos(x);
     const reduction reduced = reduce(x);
     const long double value =
-        (reduced.quadrant & 1U) == 0 ? x87_fcos(reduced.r) : x87_fsin(reduced.r);
+        (reduced.quadrant & 1U) == 0 ? cosine_of(reduced.r) : sine_of(reduced.r);
     const bool negative = reduced.quadrant == 1 || reduced.quadrant == 2;
     return negative ? -value : value;
 }
@@ -156,7 +178,7 @@ extended x87_tan(double x) noexcept {
     if (std::fabs(x) <= quarter_pi_below) return x87_fptan(x);
     const reduction reduced = reduce(x);
     const long double value =
-        (reduced.quadrant & 1U) == 0 ? x87_fptan(reduced.r) : -1 / x87_fptan(reduced.r);
+        (reduced.quadrant & 1U) == 0 ? tangent_of(reduced.r) : -1 / tangent_of(reduced.r);
     return x < 0 ? -value : value;
 }
 
