@@ -51,18 +51,20 @@ long double x87_f2xm1(long double x) noexcept {
     return x;
 }
 
-// a * b exactly as high + low (Dekker's product, with a split at 32 bits).
+// A value held as the sum of two extended values, the low one below the high one's last bit.
 struct pair {
     long double high;
     long double low;
 };
 
+// a as high + low with 32 significant bits each (Veltkamp's split).
 pair split(long double a) noexcept {
     const long double scaled = a * 4294967297.0L;
     const long double high = scaled - (scaled - a);
     return {high, a - high};
 }
 
+// a * b exactly as high + low (Dekker's product).
 pair exact_product(long double a, long double b) noexcept {
     const long double product = a * b;
     const pair x = split(a);
@@ -94,19 +96,17 @@ std::uint64_t bits_at(const std::uint64_t words[4], int offset) noexcept {
     return (words[word] >> shift) | (words[word - 1] << (64 - shift));
 }
 
-// The reduction of |x| >= pi/4 against pi/2: |x| = k * pi/2 + r with |r| <= pi/4, r held
-// as the sum of two extended values.
-struct reduction {
-    pair r;
+// |x| as a whole number k of quarter turns (pi/2) and a fraction f of one, |f| <= 1/2.
+struct quarter_turns {
     unsigned quadrant;  // k mod 4
+    bool negative;      // f < 0
+    u128 magnitude;     // |f| * 2^128
 };
 
 /* |x| = m * 2^e with a 53-bit integer m, and m times the 192 bits of 2/pi is exact in 256
  * bits; the binary point of that product lies 192 - e bits up. Its two bits above the point
- * are k mod 4, the 128 below it the fraction of a quarter turn, rounded to the nearest k.
- * Doubles below 2^53 come no closer than about 2^-61 to a multiple of pi/2, so the fraction
- * keeps more than 64 significant bits, and r more than 100. */
-reduction reduce(double x) noexcept {
+ * are k mod 4, the 128 below it the fraction, rounded to the nearest k. */
+quarter_turns count_quarter_turns(double x) noexcept {
     int exponent = 0;
     const double mantissa = std::frexp(std::fabs(x), &exponent);
     const auto m = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));
@@ -117,17 +117,28 @@ reduction reduce(double x) noexcept {
         static_cast<std::uint64_t>(high >> 64), static_cast<std::uint64_t>(high),
         static_cast<std::uint64_t>(middle), static_cast<std::uint64_t>(low)};
     const int point = 192 - (exponent - 53);
-    unsigned quadrant = static_cast<unsigned>(bits_at(words, point)) & 3U;
-    u128 fraction =
+    const unsigned quadrant = static_cast<unsigned>(bits_at(words, point)) & 3U;
+    const u128 fraction =
         (static_cast<u128>(bits_at(words, point - 64)) << 64) | bits_at(words, point - 128);
-    const bool negative = (fraction >> 127) != 0;
-    if (negative) {
-        quadrant = (quadrant + 1) & 3U;
-        fraction = -fraction;
-    }
+    if ((fraction >> 127) == 0) return {quadrant, false, fraction};
+    return {(quadrant + 1) & 3U, true, -fraction};
+}
+
+// The reduction of |x| >= pi/4 against pi/2: |x| = k * pi/2 + r with |r| <= pi/4, r held
+// as the sum of two extended values.
+struct reduction {
+    pair r;
+    unsigned quadrant;  // k mod 4
+};
+
+/* Doubles below 2^53 come no closer than about 2^-61 to a multiple of pi/2, so the 128 bits
+ * of the fraction keep more than 64 significant ones; both halves of them times both halves
+ * of pi/2 give r to more than 100 bits. */
+reduction reduce(double x) noexcept {
+    const quarter_turns turns = count_quarter_turns(x);
     int leading = 0;
-    while (leading < 127 && ((fraction >> (127 - leading)) & 1) == 0) ++leading;
-    const u128 aligned = fraction << leading;
+    while (leading < 127 && ((turns.magnitude >> (127 - leading)) & 1) == 0) ++leading;
+    const u128 aligned = turns.magnitude << leading;
     const long double turn_high = std::ldexp(
         static_cast<long double>(static_cast<std::uint64_t>(aligned >> 64)), -64 - leading);
     const long double turn_low =
@@ -135,8 +146,8 @@ reduction reduce(double x) noexcept {
     const pair product = exact_product(turn_high, half_pi_high);
     pair r =
         exact_sum(product.high, product.low + turn_high * half_pi_low + turn_low * half_pi_high);
-    if (negative) r = {-r.high, -r.low};
-    return {r, quadrant};
+    if (turns.negative) r = {-r.high, -r.low};
+    return {r, turns.quadrant};
 }
 
 // sin(r) and cos(r) for r = high + low, |r| <= pi/4: the instructions at high, corrected to
@@ -195,19 +206,14 @@ extended x87_exp(extended x) noexcept {
     return power_of_two({t.high, t.low + x * log2_e_low});
 }
 
-/* x = m * 2^e with m in [sqrt(1/2), sqrt(2)); ln m = 2 atanh(s) with s = (m - 1)/(m + 1),
- * |s| <= 0.172, whose series s + s^3/3 + ... runs in extended precision behind the leading s
- * held as two parts. Then t = y * log2 x = y * e + y * ln m * log2(e) as two parts, so that
- * 2^t keeps its 64 bits even where |t| is in the hundreds. */
-extended x87_pow(extended x, extended y) noexcept {
-    int exponent = 0;
-    long double m = std::frexp(x, &exponent);
-    if (m < 0.70710678118654752440L) {
-        m *= 2;
-        --exponent;
-    }
-    const long double numerator = m - 1;
-    const long double denominator = m + 1;
+namespace {
+
+/* log2(m) for m in [sqrt(1/2), sqrt(2)) as two parts: ln m = 2 atanh(s) with
+ * s = (m - 1)/(m + 1), |s| <= 0.172, whose series s + s^3/3 + ... runs in extended precision
+ * behind the leading s held as two parts; then times log2(e) as two parts. */
+pair log2_near_one(long double m) noexcept {
+    const long double numerator = m - 1;    // exact
+    const long double denominator = m + 1;  // exact: 54 bits at most
     const long double s_high = numerator / denominator;
     const pair back = exact_product(s_high, denominator);
     const long double s_low = ((numerator - back.high) - back.low) / denominator;
@@ -217,9 +223,22 @@ extended x87_pow(extended x, extended y) noexcept {
     series *= s2;
     const long double ln_high = 2 * s_high;
     const long double ln_low = 2 * s_low + ln_high * series;
-    const pair log2_part = exact_product(ln_high, log2_e_high);
-    const pair log2_m =
-        exact_sum(log2_part.high, log2_part.low + (ln_high * log2_e_low + ln_low * log2_e_high));
+    const pair product = exact_product(ln_high, log2_e_high);
+    return exact_sum(product.high, product.low + (ln_high * log2_e_low + ln_low * log2_e_high));
+}
+
+}  // namespace
+
+/* x = m * 2^e with m in [sqrt(1/2), sqrt(2)), so t = y * log2 x = y * e + y * log2 m, held
+ * as two parts, and 2^t keeps its 64 bits even where |t| is in the hundreds. */
+extended x87_pow(extended x, extended y) noexcept {
+    int exponent = 0;
+    long double m = std::frexp(x, &exponent);
+    if (m < 0.70710678118654752440L) {
+        m *= 2;
+        --exponent;
+    }
+    const pair log2_m = log2_near_one(m);
     const long double whole = y * static_cast<long double>(exponent);  // exact: 53 + 11 bits
     const pair product = exact_product(y, log2_m.high);
     const pair t = exact_sum(whole, product.high);
