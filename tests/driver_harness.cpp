@@ -134,26 +134,25 @@ std::string posix_line_ends(const std::string& text) {
  * empty line, then a line ending in " error"), which the program writes as CR LF, the
  * message, CR LF on both systems. */
 std::string posix_error_line_ends(const std::string& text) {
-    const std::string lines = posix_line_ends(text);
-    std::string form;
+    const std::string posix = posix_line_ends(text);
+    std::vector<std::string> lines;  // without their LF
     std::size_t start = 0;
-    while (start < lines.size()) {
-        std::size_t end = lines.find('\n', start);
-        if (end == std::string::npos) end = lines.size();
-        const std::size_t next_end = end + 1 < lines.size() ? lines.find('\n', end + 1) : end;
-        const std::string next = next_end == std::string::npos || next_end == end
-                                     ? std::string()
-                                     : lines.substr(end + 1, next_end - end - 1);
-        if (end == start && next.size() > 6 && next.compare(next.size() - 6, 6, " error") == 0) {
-            form += "\r\n" + next + "\r\n";
-            start = next_end + 1;
-            continue;
-        }
-        form += lines.substr(start, end - start);
-        if (end < lines.size()) form += '\n';
-        start = end + 1;
+    for (std::size_t end = posix.find('\n'); end != std::string::npos;
+         start = end + 1, end = posix.find('\n', start)) {
+        lines.push_back(posix.substr(start, end - start));
     }
-    return form;
+    const auto is_report = [](const std::string& line) {
+        return line.size() > 6 && line.compare(line.size() - 6, 6, " error") == 0;
+    };
+    std::string form;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        if (lines[index].empty() && index + 1 < lines.size() && is_report(lines[index + 1])) {
+            form += "\r\n" + lines[++index] + "\r\n";
+        } else {
+            form += lines[index] + "\n";
+        }
+    }
+    return form + posix.substr(start);
 }
 
 // Waits for the child within the time limit; kills it and fails the test beyond that.
