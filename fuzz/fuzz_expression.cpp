@@ -2,7 +2,10 @@
 // input's first byte, in-process: diagnostics jump back here instead of ending the process.
 // The first bytes from 240 on show the value with the output switches instead: --all, whose
 // lines must equal the single layouts, and --exact, under a word size and reading of their
-// own.
+// own. The first bytes from 200 to 239 record the reading of --explain and show it (a fault
+// shows its caret lines), and the reading, read again, must give the same value and read
+// the same way again; then the value goes through --all and --exact as above.
+#include <cmath>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +14,8 @@
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
+#include "engine/reading_record.h"
+#include "engine/reading_report.h"
 #include "engine/text_buffers.h"
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
@@ -27,6 +32,11 @@ fexpr::platform::output_stream memory_stream;
 fexpr::platform::output_stream single_stream;
 
 constexpr std::uint8_t first_switches_selector = 240;
+constexpr std::uint8_t first_explain_selector = 200;
+
+fexpr::engine::reading_record reading;
+char reading_text[fexpr::engine::text_capacity];
+char reading_again[fexpr::engine::text_capacity];
 
 void jump_back(int status) {
     diagnostic_status = status;
@@ -106,6 +116,41 @@ void check_output_switches(double value, fexpr::engine::digit_grouping grouping,
     format::word_size = {64, format::integer_reading::none};
 }
 
+// A function's -0 becomes +0 inside the parentheses of a reading: the one difference
+// between a value and the value of its reading read again.
+bool has_negative_zero() {
+    for (std::size_t i = 0; i < reading.event_count; ++i) {
+        if (reading.events[i].negative_zero) return true;
+    }
+    return false;
+}
+
+bool same_value(double a, double b) {
+    if (a != a) return b != b && std::signbit(a) == std::signbit(b);
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// After an evaluation recorded in `reading`: shows it, and evaluates its reading again, which
+// must give the same value (it is the same reading) and the same reading.
+void check_reading(double value) {
+    using namespace fexpr;
+    engine::print_reading(reading);
+    const std::size_t length = engine::render_reading(reading, reading_text, sizeof reading_text);
+    if (length == 0 || length > engine::max_text_length || has_negative_zero()) return;
+    std::memcpy(engine::expression_text, reading_text, length + 1);
+    if (setjmp(diagnostic_jump) != 0) std::abort();  // the reading of a value has a value
+    engine::prepare_expression();
+    const double again = engine::evaluate_expression(engine::expression_text);
+    if (!same_value(value, again)) std::abort();
+    // Its parentheses are levels of their own: the reading of a long text may hold more steps
+    // than the record keeps.
+    if (reading.incomplete) return;
+    if (engine::render_reading(reading, reading_again, sizeof reading_again) != length ||
+        std::memcmp(reading_text, reading_again, length) != 0) {
+        std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -116,9 +161,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::open_memory_stream(&memory_stream);
     engine::direct_results_to(&memory_stream);
     platform::set_exit_hook(jump_back);
+    const bool explained = data[0] >= first_explain_selector && data[0] < first_switches_selector;
+    if (explained) engine::start_reading(reading);
     if (setjmp(diagnostic_jump) == 0) {
         const engine::digit_grouping grouping = engine::prepare_expression();
         const double value = engine::evaluate_expression(engine::expression_text);
+        if (explained) {
+            check_reading(value);
+            engine::stop_reading();
+            check_output_switches(value, grouping, data[0]);
+            platform::set_exit_hook(nullptr);
+            return 0;
+        }
         if (data[0] >= first_switches_selector) {
             check_output_switches(value, grouping, data[0]);
             platform::set_exit_hook(nullptr);
@@ -128,6 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (diagnostic_status < 1 || diagnostic_status > 10) {
         std::abort();
     }
+    engine::stop_reading();
     check_one_line();
     platform::set_exit_hook(nullptr);
     return 0;

@@ -1,7 +1,8 @@
 // Fuzzes the line modes: random multi-line input through --each (plain or tsv) or --sum, with
 // a mode suffix chosen by the first byte. Properties: --each writes exactly one line per
 // input line and returns a status it can have; --sum writes one line, or none for an empty
-// input; neither crashes nor hangs.
+// input; neither crashes nor hangs. With the first byte's top bit set, --explain records and
+// shows the reading of every line, which changes none of this.
 #include <unistd.h>
 
 #include <csetjmp>
@@ -12,6 +13,7 @@
 
 #include "driver/line_modes.h"
 #include "engine/diagnostics.h"
+#include "engine/reading_record.h"
 #include "engine/text_buffers.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
@@ -33,6 +35,7 @@ platform::text_reader reader;
 platform::output_stream output;
 int output_descriptor = -1;
 char answers[1 << 21];
+engine::reading_record reading;
 
 void jump_back(int status) {
     exit_status = status;
@@ -112,11 +115,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     open_output();
     engine::direct_results_to(&output);
     platform::set_exit_hook(jump_back);
+    if ((selector & 0x80) != 0) engine::start_reading(reading);
     if ((selector & 1) == 0) {
         check_each(data + 1, size - 1, suffix, (selector & 2) != 0);
     } else {
         check_sum(data + 1, size - 1, suffix);
     }
+    engine::stop_reading();
     platform::set_exit_hook(nullptr);
     platform::close_reader(reader);
     return 0;

@@ -37,6 +37,12 @@ for text in "$(printf '(%.0s' {1..200})1" "$(printf '1k%.0s' {1..200})" \
     printf ';%s' "$text" | store fuzz/corpus/expression
 done
 
+# --explain: the texts of the reading table behind the first byte 208 (from 200 to 239 the
+# reading is recorded, shown and read again).
+while IFS= read -r text; do
+    printf '\xd0%b' "$text" | store fuzz/corpus/expression
+done < <(literals tests/engine_reading_test.cpp)
+
 # Suffixes: the text alone, and followed by a NUL and a value's eight bytes (little endian):
 # -1, 2^63, a NaN, 1e300, 0.5 and 90061.5 (a duration of one day, one hour, one minute).
 values=('\x00\x00\x00\x00\x00\x00\xf0\xbf' '\x00\x00\x00\x00\x00\x00\xe0\x43'

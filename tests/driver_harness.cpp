@@ -1,6 +1,8 @@
 // The end-to-end harness: fork and exec the built program with files for its streams.
 #include "driver_harness.h"
 
+#include "line_ends.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -116,44 +118,6 @@ struct windows_drive {
         if (lock >= 0) close(lock);
     }
 };
-
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
-// Text-mode output in the POSIX form: CR LF becomes LF.
-std::string posix_line_ends(const std::string& text) {
-    return replace_all(text, "\r\n", "\n");
-}
-
-/* Standard error in the POSIX form: CR LF becomes LF, except around a math error line (an
- * empty line, then a line ending in " error"), which the program writes as CR LF, the
- * message, CR LF on both systems. */
-std::string posix_error_line_ends(const std::string& text) {
-    const std::string posix = posix_line_ends(text);
-    std::vector<std::string> lines;  // without their LF
-    std::size_t start = 0;
-    for (std::size_t end = posix.find('\n'); end != std::string::npos;
-         start = end + 1, end = posix.find('\n', start)) {
-        lines.push_back(posix.substr(start, end - start));
-    }
-    const auto is_report = [](const std::string& line) {
-        return line.size() > 6 && line.compare(line.size() - 6, 6, " error") == 0;
-    };
-    std::string form;
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        if (lines[index].empty() && index + 1 < lines.size() && is_report(lines[index + 1])) {
-            form += "\r\n" + lines[++index] + "\r\n";
-        } else {
-            form += lines[index] + "\n";
-        }
-    }
-    return form + posix.substr(start);
-}
 
 // Waits for the child within the time limit; kills it and fails the test beyond that.
 int wait_for(pid_t child) {

@@ -18,6 +18,7 @@ const std::string help_with_pointer =
     " --bits=8|16|32|64        word size of the layouts x, x_, b and o\n"
     " --signed                 general layout as a signed integer word\n"
     " --unsigned               general layout as an unsigned integer word\n"
+    " --explain                how the expression was read, on standard error\n"
     " --help                   print this help\n"
     " --version                print the version\n"
     " --                       end of the switches\n"

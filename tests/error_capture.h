@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "line_ends.h"
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -18,7 +20,7 @@
 namespace fexpr::testing {
 
 // Between start() and finish() the standard-error descriptor writes into a temporary file;
-// finish() puts it back and returns what was written.
+// finish() puts it back and returns what was written, in the POSIX form (line_ends.h).
 struct error_capture {
     int saved = -1;
     std::FILE* file = nullptr;
@@ -30,7 +32,8 @@ struct error_capture {
         saved = dup(2);
         dup2(fileno(file), 2);
 #ifdef _WIN32
-        // As a console's standard error: each "\n" written becomes CR LF.
+        // As a console's standard error: each "\n" written becomes CR LF (finish() gives
+        // the text back in the POSIX form).
         _setmode(2, _O_TEXT);
 #endif
     }
@@ -45,7 +48,11 @@ struct error_capture {
         while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
         std::fclose(file);
         file = nullptr;
+#ifdef _WIN32
+        return posix_error_line_ends(text);
+#else
         return text;
+#endif
     }
 };
 

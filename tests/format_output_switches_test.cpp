@@ -1,5 +1,6 @@
-// Seeded properties of --all and --exact: every --all line is what its suffix alone prints,
-// under every word size and reading, and the shortest text reads back to the same double.
+// Seeded properties of --all and --exact, for random values and for the values of random
+// expressions: every --all line is what its suffix alone prints, under every word size and
+// reading, and the shortest text reads back to the same double.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,12 +11,14 @@
 #include <string>
 
 #include "engine/text_buffers.h"
+#include "engine_harness.h"
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
 #include "format/layouts.h"
 #include "format/word_size.h"
 #include "numeric/decimal_input.h"
 #include "numeric/text_scan.h"
+#include "random_expressions.h"
 
 namespace fexpr::format {
 namespace {
@@ -28,9 +31,9 @@ std::string text_of(const platform::output_stream& stream) {
 
 // The lines of --all for `value`, and the same lines built from print_result with the
 // suffix each line is labelled with.
-void expect_all_equals_single(double value) {
+void expect_all_equals_single(double value, engine::digit_grouping grouping = engine::no_groups) {
     platform::open_memory_stream(&memory);
-    print_all_layouts(value, engine::no_groups, &memory);
+    print_all_layouts(value, grouping, &memory);
     std::istringstream lines(text_of(memory));
     std::string line;
     int count = 0;
@@ -39,7 +42,7 @@ void expect_all_equals_single(double value) {
         const result_layout layout =
             label == "general" ? default_layout : parse_format_suffix(label.c_str());
         platform::open_memory_stream(&memory);
-        print_result(layout, engine::no_groups, value, &memory);
+        print_result(layout, grouping, value, &memory);
         EXPECT_EQ(line + "\n", label + "\t" + text_of(memory)) << value;
         ++count;
     }
@@ -76,22 +79,48 @@ TEST(OutputSwitchesProperties, AllLinesEqualSingleSuffixes) {
     word_size = {64, integer_reading::none};
 }
 
+// The shortest text of --exact reads back to the value, with at most 17 significant digits.
+void expect_shortest_reads_back(double value) {
+    // The reader truncates in the top binade, and special values have no digits.
+    if (!std::isfinite(value) || std::fabs(value) >= 0x1p1023) return;
+    char text[64];
+    format_shortest(text, sizeof text, value);
+    const char* end = nullptr;
+    EXPECT_EQ(numeric::text_to_double(text, &end), value) << text;
+    int digits = 0;  // significant digits: from the first one that is not 0
+    for (const char* p = text; *p != '\0' && *p != 'e'; ++p) {
+        if (*p >= '1' || (*p == '0' && digits > 0)) digits += *p >= '0' && *p <= '9';
+    }
+    EXPECT_LE(digits, 17) << text;
+}
+
 TEST(OutputSwitchesProperties, ShortestReadsBack) {
     std::mt19937_64 random(15);
-    for (int round = 0; round < 20000; ++round) {
-        const double value = random_value(random);
-        // The reader truncates in the top binade, and special values have no digits.
-        if (!std::isfinite(value) || std::fabs(value) >= 0x1p1023) continue;
-        char text[64];
-        format_shortest(text, sizeof text, value);
-        const char* end = nullptr;
-        EXPECT_EQ(numeric::text_to_double(text, &end), value) << text;
-        int digits = 0;  // significant digits: from the first one that is not 0
-        for (const char* p = text; *p != '\0' && *p != 'e'; ++p) {
-            if (*p >= '1' || (*p == '0' && digits > 0)) digits += *p >= '0' && *p <= '9';
-        }
-        EXPECT_LE(digits, 17) << text;
+    for (int round = 0; round < 20000; ++round) expect_shortest_reads_back(random_value(random));
+}
+
+// The values of random expressions, with the digit groups their first character asks for.
+TEST(OutputSwitchesProperties, RandomExpressions) {
+    testing::expression_maker maker(1512);
+    const word_settings words[] = {{64, integer_reading::none},
+                                   {8, integer_reading::unsigned_word},
+                                   {16, integer_reading::signed_word},
+                                   {32, integer_reading::none}};
+    int evaluated = 0;
+    for (int round = 0; round < 8000; ++round) {
+        const std::string expression = (round % 7 == 0   ? ","
+                                        : round % 7 == 1 ? "_"
+                                                         : "") +
+                                       maker.make();
+        const testing::engine_run run = testing::run_engine(expression, true);
+        if (run.ended) continue;
+        ++evaluated;
+        word_size = words[round % 4];
+        expect_all_equals_single(run.value, static_cast<engine::digit_grouping>(run.grouping_mode));
+        word_size = {64, integer_reading::none};
+        expect_shortest_reads_back(run.value);
     }
+    EXPECT_GT(evaluated, 2000);
 }
 
 struct hex_float_case {

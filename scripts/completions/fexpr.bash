@@ -15,7 +15,7 @@ _fexpr() {
     [[ $line == *[[:space:]] || ${#words[@]} -eq 0 ]] && words+=("")
     # The output switches may stand before everything else; the rest completes as without
     # them.
-    while ((${#words[@]} > 2)) && [[ ${words[1]} =~ ^--(all|exact|signed|unsigned|bits=.*)$ ]]; do
+    while ((${#words[@]} > 2)) && [[ ${words[1]} =~ ^--(all|exact|signed|unsigned|explain|bits=.*)$ ]]; do
         words=("${words[0]}" "${words[@]:2}")
     done
     local position=$((${#words[@]} - 1))
@@ -23,7 +23,7 @@ _fexpr() {
     local -a candidates=()
     if ((position == 1)); then
         [[ $cur == -* ]] && candidates=(--each --each=tsv --sum --all --exact --bits={8,16,32,64}
-            --signed --unsigned --help --version --)
+            --signed --unsigned --explain --help --version --)
     else
         case ${words[1]} in
         --each | --each=tsv)

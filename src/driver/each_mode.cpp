@@ -6,7 +6,6 @@
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
-#include "engine/evaluator.h"
 #include "engine/prepass.h"
 #include "engine/text_buffers.h"
 #include "format/layouts.h"
@@ -45,8 +44,9 @@ void return_to_line(engine::exit_status status, const char* message, std::size_t
 int evaluate_line(double* value, engine::digit_grouping* grouping) noexcept {
     if (setjmp(line_jump) != 0) return line_status;
     line_jump_armed = true;
-    *grouping = engine::prepare_expression();
-    *value = engine::evaluate_expression(engine::expression_text);
+    const evaluated_expression evaluated = evaluate_expression_text();
+    *value = evaluated.value;
+    *grouping = evaluated.grouping;
     line_jump_armed = false;
     return 0;
 }

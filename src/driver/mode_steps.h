@@ -3,9 +3,21 @@
 
 #include <cstddef>
 
+#include "engine/prepass.h"
 #include "format/layouts.h"
 
 namespace fexpr::driver {
+
+// The value of an expression and the digit groups its first character asks for.
+struct evaluated_expression {
+    double value;
+    engine::digit_grouping grouping;
+};
+
+// Runs the pre-pass and the evaluator on expression_text. Under --explain the evaluator
+// records how it read the text, which goes to standard error after the evaluation (for a
+// diagnostic, before the diagnostic is printed).
+evaluated_expression evaluate_expression_text() noexcept;
 
 // Runs the pre-pass and the evaluator on expression_text and prints the value in `layout` on
 // the result stream.

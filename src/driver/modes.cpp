@@ -10,6 +10,8 @@
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "engine/prepass.h"
+#include "engine/reading_record.h"
+#include "engine/reading_report.h"
 #include "engine/text_buffers.h"
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
@@ -60,9 +62,15 @@ void run_help_switch(const char* parameter) noexcept {
 
 }  // namespace
 
-void evaluate_and_print(format::result_layout layout) noexcept {
+evaluated_expression evaluate_expression_text() noexcept {
     const engine::digit_grouping grouping = engine::prepare_expression();
     const double value = engine::evaluate_expression(engine::expression_text);
+    if (engine::active_reading != nullptr) engine::print_reading(*engine::active_reading);
+    return {value, grouping};
+}
+
+void evaluate_and_print(format::result_layout layout) noexcept {
+    const auto [value, grouping] = evaluate_expression_text();
     platform::output_stream* stream = engine::result_stream();
     const presentation shown = chosen_presentation();
     if (shown == presentation::all_layouts) {

@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "driver/switches.h"
+#include "engine/reading_record.h"
 #include "format/word_size.h"
 
 namespace fexpr::driver {
 namespace {
 
-enum class output_switch { all, exact, bits, signed_word, unsigned_word };
+enum class output_switch { all, exact, bits, signed_word, unsigned_word, explain };
 
 struct output_switch_entry {
     const char* name;
@@ -29,6 +30,8 @@ constexpr output_switch_entry output_switch_table[] = {
      "general layout as a signed integer word"},
     {"unsigned", output_switch::unsigned_word, false, "--unsigned",
      "general layout as an unsigned integer word"},
+    {"explain", output_switch::explain, false, "--explain",
+     "how the expression was read, on standard error"},
 };
 
 struct word_size_value {
@@ -40,6 +43,9 @@ constexpr word_size_value word_sizes[] = {{"8", 8}, {"16", 16}, {"32", 32}, {"64
 
 presentation chosen = presentation::single;
 bool bits_given = false;
+bool explaining = false;
+// Under --explain the engine records how it reads each expression here.
+engine::reading_record explained_reading;
 
 int parse_word_size(const char* parameter, const char* value) noexcept {
     for (const word_size_value& size : word_sizes) {
@@ -73,6 +79,11 @@ void take_entry(const output_switch_entry& entry, const char* parameter,
                                ? format::integer_reading::signed_word
                                : format::integer_reading::unsigned_word;
             return;
+        case output_switch::explain:
+            if (explaining) end_with_usage("only one --explain: ", parameter);
+            explaining = true;
+            engine::start_reading(explained_reading);
+            return;
     }
 }
 
@@ -80,6 +91,10 @@ void take_entry(const output_switch_entry& entry, const char* parameter,
 
 presentation chosen_presentation() noexcept {
     return chosen;
+}
+
+bool explain_chosen() noexcept {
+    return explaining;
 }
 
 bool take_output_switch(const char* parameter, const char* name, std::size_t length,

@@ -1,5 +1,5 @@
 // The switches that change how a result is shown: --all, --exact, --bits, --signed and
-// --unsigned.
+// --unsigned, and --explain, which shows how the expression was read.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +14,9 @@ enum class presentation { single, all_layouts, exact };
 
 // The presentation the switches chose; single without one.
 presentation chosen_presentation() noexcept;
+
+// Whether --explain was given.
+bool explain_chosen() noexcept;
 
 // Takes the switch `name` (`length` characters, then its optional `value`) when it is an
 // output switch and returns true; a bad value or a second switch of its kind ends the process

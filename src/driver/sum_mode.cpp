@@ -5,7 +5,6 @@
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
-#include "engine/evaluator.h"
 #include "engine/operators.h"
 #include "engine/prepass.h"
 #include "engine/text_buffers.h"
@@ -29,12 +28,6 @@ void name_failed_line(engine::exit_status status, const char* message, std::size
     platform::write_standard_error(line, builder.length);
 }
 
-// Evaluates expression_text; its digit groups go to *grouping. A diagnostic ends the process.
-double evaluate_line(engine::digit_grouping* grouping) noexcept {
-    *grouping = engine::prepare_expression();
-    return engine::evaluate_expression(engine::expression_text);
-}
-
 [[noreturn]] void end_cannot_open(const char* path) noexcept {
     static char message[4096];
     platform::text_builder builder = platform::make_builder(message, sizeof message);
@@ -56,8 +49,7 @@ struct line_sum {
 
 // Evaluates expression_text and takes its value into `sum`.
 void add_line(line_sum& sum) noexcept {
-    engine::digit_grouping grouping = engine::no_groups;
-    const double value = evaluate_line(&grouping);
+    const auto [value, grouping] = evaluate_expression_text();
     if (!sum.started) {
         sum.started = true;
         sum.grouping = grouping;

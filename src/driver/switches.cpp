@@ -167,6 +167,12 @@ int run_switches(int argc, char** argv) noexcept {
     if (presented && (choice.entry != nullptr || index == argc)) {
         end_with_usage("--all and --exact need an expression: ", argv[index - 1]);
     }
+    const bool no_expressions = choice.entry != nullptr &&
+                                choice.entry->mode != switch_mode::each &&
+                                choice.entry->mode != switch_mode::sum;
+    if (explain_chosen() && no_expressions) {
+        end_with_usage("--explain needs expressions: ", argv[index - 1]);
+    }
     if (choice.entry == nullptr) return index;
     run_chosen_mode(choice, argc - index, argv + index);
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "engine/reading_report.h"
 #include "numeric/text_output.h"
 #include "platform/text_builder.h"
 
@@ -14,6 +15,7 @@ diagnostic_handler current_handler = nullptr;
 
 [[noreturn]] void end_with_text(exit_status status, const char* message,
                                 std::size_t length) noexcept {
+    report_stopped_reading(status);
     if (current_handler != nullptr) current_handler(status, message, length);
     platform::output_stream* stream = result_stream();
     platform::write_stream(stream, message, length);

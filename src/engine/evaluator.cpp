@@ -9,6 +9,7 @@
 #include "engine/level_stacks.h"
 #include "engine/operand_scanner.h"
 #include "engine/operators.h"
+#include "engine/reading_record.h"
 #include "engine/text_buffers.h"
 #include "numeric/character_classes.h"
 
@@ -69,15 +70,17 @@ constexpr token_table make_token_table() noexcept {
 
 constexpr token_table token_kinds = make_token_table();
 
+template <bool recorded>
 void multiply_after_number(level_state& level, const char* next) noexcept {
-    if (*next == '(' || numeric::is_letter(*next)) multiply_implicitly(level);
+    if (*next == '(' || numeric::is_letter(*next)) multiply_implicitly<recorded>(level);
 }
 
 // After a group, Pi and unit letters are not multiplied: they are rejected when read.
+template <bool recorded>
 void multiply_after_group(level_state& level, const char* next) noexcept {
     if (*next == '(' ||
         (numeric::is_letter(*next) && !begins_with_pi(next) && !is_unit_letter(next))) {
-        multiply_implicitly(level);
+        multiply_implicitly<recorded>(level);
     }
 }
 
@@ -107,7 +110,9 @@ char* take_leading_sign(level_state& level, char* text) noexcept {
     return text;
 }
 
-void open_nested_level(level_state& level, int& depth) noexcept {
+// Both copies of the main loop call this and the next: `inline` keeps them inlined there
+// (without it they became calls, 36 more instructions per line of bench/mixed_lines.sh).
+inline void open_nested_level(level_state& level, int& depth) noexcept {
     const std::size_t value_base =
         static_cast<std::size_t>(level.value_stack - value_arena + level.value_count);
     const std::size_t operator_base =
@@ -124,7 +129,7 @@ void open_nested_level(level_state& level, int& depth) noexcept {
 }
 
 // The enclosing level takes the finished group's value as its next operand.
-void resume_enclosing_level(level_state& level, int& depth, double value) noexcept {
+inline void resume_enclosing_level(level_state& level, int& depth, double value) noexcept {
     --depth;
     const suspended_level& saved = suspended_levels[depth];
     level.value_stack -= saved.value_count;
@@ -140,20 +145,41 @@ void resume_enclosing_level(level_state& level, int& depth, double value) noexce
     level.after_operand = true;
 }
 
+template <bool recorded>
 double finish_level(level_state& level) noexcept {
     if (level.value_count <= level.operator_count) {
         end_with_diagnostic(status_incorrect);
     }
-    reduce_all(level);
+    reduce_all<recorded>(level);
     return level.value_stack[0];
 }
 
-bool is_blank(char c) noexcept {
+// Pi and the unit letters push an operand, function names and shift descriptors a code, so
+// the operand step recorded before the letter is withdrawn unless an operand came of it.
+char* read_recorded_letter(level_state& level, char* position) noexcept {
+    const int values = level.value_count;
+    record_operand();
+    char* after = read_letter_operand(level, position);
+    if (level.value_count == values) withdraw_operand();
+    return after;
+}
+
+// Compared one by one: a lookup in a table of removed_on_entry costs more here.
+constexpr bool is_blank(char c) noexcept {
     return c == ' ' || c == '\t' || c == ',' || c == '_';
 }
 
+constexpr bool blanks_are_removed_on_entry() noexcept {
+    const character_set removed = make_character_set(removed_on_entry, false);
+    for (int code = 0; code < 256; ++code) {
+        if (is_blank(static_cast<char>(code)) != removed.member[code]) return false;
+    }
+    return true;
+}
+static_assert(blanks_are_removed_on_entry(), "is_blank tests the characters of removed_on_entry");
+
 // Blanks, tabs and group characters, and the NUL that ends the text.
-constexpr character_set blank_or_end = make_character_set(" \t,_", true);
+constexpr character_set blank_or_end = make_character_set(removed_on_entry, true);
 
 // Removes blanks, tabs and group characters in one pass, moving the rest (and the NUL) left.
 // Nothing moves before the first of them, so that part is only read (most texts hold none).
@@ -166,44 +192,61 @@ void remove_blanks(char* text) noexcept {
     *out = '\0';
 }
 
-}  // namespace
-
 /*
  * One pass from left to right. '(' suspends the current level and opens a nested one;
  * ')' or the end of the text finishes the current level, whose value becomes an operand of
  * the enclosing level (a missing ')' is no error: every open level then ends at the NUL).
  * Text after the ')' that closes the outermost level is not read.
+ *
+ * The loop is compiled twice: with `recorded` it also reports each level and the position
+ * of each token to the reading of --explain; the copy every other run takes has no such
+ * step in it.
  */
-double evaluate_expression(char* text) noexcept {
-    remove_blanks(text);
+template <bool recorded>
+double evaluate_levels(char* text) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);
+    if constexpr (recorded) record_level();
     char* position = take_leading_sign(level, text);
     for (;;) {
+        if constexpr (recorded) note_position(position);
         const char c = *position;
         const token_kind kind = token_kinds.kind[static_cast<unsigned char>(c)];
         if (kind == number_token) {
             if (level.after_operand) end_with_diagnostic(status_numbers_stuck);
+            if constexpr (recorded) record_operand();
             position = read_number(level, position);
             level.after_operand = true;
-            multiply_after_number(level, position);
+            multiply_after_number<recorded>(level, position);
         } else if (kind == operator_token) {
-            act_on_operator(level, c);
+            act_on_operator<recorded>(level, c);
             ++position;
         } else if (kind == open_token) {
             open_nested_level(level, depth);
+            if constexpr (recorded) record_level();
             position = take_leading_sign(level, position + 1);
         } else if (kind == close_token) {
             if (c == ')') ++position;
-            const double value = finish_level(level);
+            const double value = finish_level<recorded>(level);
             if (depth == 0) return value;
             resume_enclosing_level(level, depth, value);
-            multiply_after_group(level, position);
+            multiply_after_group<recorded>(level, position);
+        } else if constexpr (recorded) {
+            position = read_recorded_letter(level, position);
         } else {
             position = read_letter_operand(level, position);
         }
     }
+}
+
+}  // namespace
+
+double evaluate_expression(char* text) noexcept {
+    const bool recorded = active_reading != nullptr;
+    if (recorded) record_text(text);
+    remove_blanks(text);
+    return recorded ? evaluate_levels<true>(text) : evaluate_levels<false>(text);
 }
 
 }  // namespace fexpr::engine

@@ -1,6 +1,7 @@
 // The unary functions: what each code computes and the loop that applies waiting codes.
 #include "engine/functions.h"
 
+#include "engine/reading_record.h"
 #include "numeric/decimal_input.h"
 #include "numeric/extended.h"
 #include "numeric/math_services.h"
@@ -69,6 +70,7 @@ double apply_pending_functions(double value, char* operators, shift_descriptor* 
         } else {
             value = apply_named_function(top, value);
         }
+        record_function(top, descriptors[count - 1], value);
         --count;
     }
     return value;

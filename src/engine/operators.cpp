@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/diagnostics.h"
+#include "engine/reading_record.h"
 #include "numeric/extended.h"
 #include "numeric/integer_view.h"
 #include "numeric/math_services.h"
@@ -86,10 +87,12 @@ double apply_operator(char op, double a, double b) noexcept {
 
 namespace {
 
+template <bool recorded>
 void reduce_top(level_state& level) noexcept {
     --level.operator_count;
     --level.value_count;
     const char op = level.operator_stack[level.operator_count];
+    if constexpr (recorded) record_reduction(op);
     double& a = level.value_stack[level.value_count - 1];
     a = apply_operator(op, a, level.value_stack[level.value_count]);
 }
@@ -104,8 +107,9 @@ char top_operator(const level_state& level) noexcept {
     return level.operator_stack[level.operator_count - 1];
 }
 
+template <bool recorded>
 void arrive_low(level_state& level, char op) noexcept {
-    while (level.operator_count > 0) reduce_top(level);
+    while (level.operator_count > 0) reduce_top<recorded>(level);
     level.operator_stack[0] = op;
     level.operator_count = 1;
     check_stack_depth(level.operator_count);
@@ -118,9 +122,10 @@ void arrive_low(level_state& level, char op) noexcept {
  * high-class operator it reduces that one and then goes on reducing a middle-class operator
  * below it, so chains stay left to right ('8/2^2/2' is 1) and never pile up.
  */
+template <bool recorded>
 void arrive_middle(level_state& level, char op) noexcept {
     while (level.operator_count > 1 && class_of(top_operator(level)) != low_class) {
-        reduce_top(level);
+        reduce_top<recorded>(level);
     }
     push_operator(level, op);
 }
@@ -134,27 +139,37 @@ void arrive_high(level_state& level, char op) noexcept {
 
 }  // namespace
 
+template <bool recorded>
 void multiply_implicitly(level_state& level) noexcept {
     check_stack_depth(level.operator_count + 1);
-    arrive_middle(level, '*');
+    arrive_middle<recorded>(level, '*');
     level.after_operand = false;
 }
 
+template <bool recorded>
 void reduce_all(level_state& level) noexcept {
-    while (level.operator_count > 0) reduce_top(level);
+    while (level.operator_count > 0) reduce_top<recorded>(level);
 }
 
+template <bool recorded>
 void act_on_operator(level_state& level, char op) noexcept {
     if (!level.after_operand) end_with_diagnostic(status_operator_adhesion);
     const operator_class kind = class_of(op);
     if (kind == low_class) {
-        arrive_low(level, op);
+        arrive_low<recorded>(level, op);
     } else if (kind == middle_class) {
-        arrive_middle(level, op);
+        arrive_middle<recorded>(level, op);
     } else {
         arrive_high(level, op);
     }
     level.after_operand = false;
 }
+
+template void multiply_implicitly<false>(level_state& level) noexcept;
+template void multiply_implicitly<true>(level_state& level) noexcept;
+template void reduce_all<false>(level_state& level) noexcept;
+template void reduce_all<true>(level_state& level) noexcept;
+template void act_on_operator<false>(level_state& level, char op) noexcept;
+template void act_on_operator<true>(level_state& level, char op) noexcept;
 
 }  // namespace fexpr::engine

@@ -10,6 +10,16 @@ enum digit_grouping : int {
     groups_of_four = 2,   // a leading '_': a '_' every four digits
 };
 
+// The two digit-group marks, the grouping each asks for as the first character of the text,
+// and the digits of one of their groups.
+struct digit_group_mark {
+    char mark;
+    digit_grouping grouping;
+    int digits;
+};
+inline constexpr digit_group_mark digit_group_marks[] = {{',', groups_of_three, 3},
+                                                         {'_', groups_of_four, 4}};
+
 // Rewrites expression_text once before it is evaluated: turns an 'x' that stands for
 // multiplication into '*' and wraps every number that carries a unit letter in parentheses
 // together with it. Returns the digit groups its first character asks for.
