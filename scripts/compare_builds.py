@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
 """Runs two fexpr binaries on the same seeded random expressions and compares every byte.
 
-    scripts/compare_builds.py OLD_BINARY NEW_BINARY [expressions] [seed]
+    scripts/compare_builds.py OLD_BINARY NEW_BINARY [expressions] [seed] [lines]
 
 Each expression is run on the command line with no suffix and with every layout suffix, a
 share of them with a leading ',' or '_' (digit groups), through "/f" (the result file), and
 in batches through standard input (the interactive mode); a share of runs go through the
 data file. Standard output, standard error, the exit status and the result file must be the
-same for both binaries. Prints the counts and the first differences; exits 1 on any.
+same for both binaries. Then `lines` more expressions (default 0), built the same way with
+some extra pieces for the pre-pass (signs, blanks and 'x' beside unit letters, radix literals
+and names), each with a random layout suffix, go through "--each=tsv" in files of 100,000
+lines, one process per file; that makes counts in the millions affordable. Prints the counts
+and the first differences; exits 1 on any.
 """
 import os
 import random
@@ -26,6 +30,13 @@ FUNCTIONS = ["sin", "cos", "tan", "sqrt", "arcsin", "arccos", "arctan", "lg", "l
              "shiftrr0007", "shiftal0308", "shiftxx0101", "sinh", "Sin", "ABS"]
 OPERATORS = ["+", "-", "*", "/", "%", "^", "&", "|", "@", "{", "}", ":", "x", " ", ""]
 NOISE = ["(", ")", "#", ",", "_", " ", "\t", "k", "e", ".", "--", "()", "((", "))"]
+# Pieces of the "--each" comparison only, so the seeded sequence above stays as it was.
+EXTRA_ATOMS = ["1+2k", "1 + 2k", "2*-3k", "1,000k", "1,000", "1 000", "2 x 3", "2x3", "Pi x 2",
+               "Pix2", "2kx3", "0x1k", "0x1Fk", "0b1k", "0o7k", "0xk", "+INFk", "-NANk", ".5k",
+               "5.k", "1.2.3k", "1e3k", "1ek", "2tan0", "2Pi", "2pi", "sqrt 16", "s in0",
+               "(2)K", "(2)t", "(2)tan(0)", "(2)sqrt4", "3K(2)", "KK", "Tan0", "TAN0", "t",
+               "10x3", "1.0x5", "x2", "2x", "0x10", "(0x10)", "2*0x10", "1e5k", "12:30k",
+               "\t2k", " 2 k", "2\tk", "1k1k", "2kk", "pik", "Pk", "ptan0", "1+-2k", "- 2k"]
 
 
 def expression(rng, depth=0):
@@ -46,13 +57,47 @@ def expression(rng, depth=0):
     return text
 
 
+def each_line(rng):
+    text = expression(rng)
+    if rng.random() < 0.3:
+        position = rng.randrange(len(text) + 1)
+        text = text[:position] + rng.choice(EXTRA_ATOMS) + rng.choice(OPERATORS) + text[position:]
+    if rng.random() < 0.1:
+        text = rng.choice(",_ ") + text
+    return text + (" " + rng.choice(LAYOUTS) if rng.random() < 0.5 else "")
+
+
+def compare_each(old, new, lines, rng, drive):
+    """Compares the binaries over `lines` expressions through --each=tsv; returns the
+    number of files that differed."""
+    differences = 0
+    done = 0
+    while done < lines:
+        count = min(100000, lines - done)
+        text = ("\n".join(each_line(rng) for _ in range(count)) + "\n").encode()
+        first = run(old, ["--each=tsv"], drive, text)
+        second = run(new, ["--each=tsv"], drive, text)
+        if first != second:
+            differences += 1
+            old_lines, new_lines = first[1].split(b"\n"), second[1].split(b"\n")
+            inputs = text.split(b"\n")
+            for index, (a, b) in enumerate(zip(old_lines, new_lines)):
+                if a != b:
+                    print("DIFFERENT line:", repr(inputs[index]), "old:", repr(a), "new:", repr(b))
+                    break
+            else:
+                print("DIFFERENT outside standard output:", repr(first)[:300], repr(second)[:300])
+        done += count
+    return differences
+
+
 def run(binary, arguments, drive, stdin=b""):
     result_file = os.path.join(drive, "Program Files", "Calculator", "result.txt")
     if os.path.exists(result_file):
         os.remove(result_file)
     completed = subprocess.run([binary] + arguments, input=stdin, capture_output=True,
                                env={"FEXPR_DRIVE_C": drive, "PATH": "/usr/bin:/bin"},
-                               timeout=30)
+                               timeout=600)
     written = b""
     if os.path.exists(result_file):
         with open(result_file, "rb") as handle:
@@ -66,6 +111,7 @@ def main():
     old, new = sys.argv[1], sys.argv[2]
     count = int(sys.argv[3]) if len(sys.argv) > 3 else 2000
     seed = int(sys.argv[4]) if len(sys.argv) > 4 else 20261209
+    each_lines = int(sys.argv[5]) if len(sys.argv) > 5 else 0
     rng = random.Random(seed)
     drive = tempfile.mkdtemp(prefix="fexpr-compare-")
     os.makedirs(os.path.join(drive, "Program Files", "Calculator"))
@@ -109,6 +155,10 @@ def main():
             batch = []
     print("%d runs of each binary, %d expressions (seed %d), %d differences"
           % (runs, count, seed, differences))
+    if each_lines > 0:
+        files = compare_each(old, new, each_lines, rng, drive)
+        print("%d lines through --each=tsv, %d files with differences" % (each_lines, files))
+        differences += files
     sys.exit(1 if differences else 0)
 
 

@@ -99,6 +99,50 @@ TEST(EngineEvaluator, LevelsAndImplicitMultiplication) {
     expect_values(cases);
 }
 
+// Groups of one number (with a sign and a unit letter or without) are read without a level
+// of their own; they give what the level gives, and what follows them is judged as after
+// any group.
+TEST(EngineEvaluator, GroupsOfOneNumber) {
+    const value_case values[] = {{"(2k)", 2000},
+                                 {"(+2k)", 2000},
+                                 {"(-2k)", -2000},
+                                 {"(-0k)", 0},
+                                 {"(-0)", 0},
+                                 {"(.5k)", 500},
+                                 {"(5.k)", 5000},
+                                 {"(1.2.3k)", 360},
+                                 {"(2t)", 2e12},
+                                 {"(3p)", 3e15},
+                                 {"(3P)", 3377699720527872.0},
+                                 {"(+.5)", 0.5},
+                                 {"(-2)^2", 4},
+                                 {"(2k", 2000},
+                                 {"1+2k", 2000},
+                                 {"(2)(3k)", 6000},
+                                 {"(1.5)(2)", 3},
+                                 {"sqrt(+16)", 4},
+                                 {"(2)tan(0)", 0},
+                                 {"(0x1k)", 1000},
+                                 {"(1e3k)", 1e6},
+                                 {"2*-3k", -6000},
+                                 {"-(-0)", 0},
+                                 {"(12345678901234567890)", 12345678901234567890.0}};
+    expect_values(values);
+    const failure_case failures[] = {
+        {"(.k)", 8, invalid_character},
+        {"(2)3", 7, stuck},
+        {"(2)K", 1, "K encounters a right parenthesis on the left side"},
+        {"(2kk)", 1, "k encounters a right parenthesis on the left side"},
+        {"(2k)(", 9, incorrect}};
+    expect_failures(failures);
+    // Behind 47 waiting functions, as a group of any other shape; one more is too many.
+    const engine_run simple = run_engine(repeat_text("sqrt", 47) + "(1k)");
+    const engine_run other = run_engine(repeat_text("sqrt", 47) + "(1k+0)");
+    EXPECT_FALSE(simple.ended) << simple.message;
+    EXPECT_EQ(bits_of(simple.value), bits_of(other.value));
+    EXPECT_EQ(run_engine(repeat_text("sqrt", 48) + "(1k)").status, 10);
+}
+
 TEST(EngineEvaluator, Diagnostics) {
     const failure_case cases[] = {
         {"2^3^2", 6, high_together}, {"2{3^2", 6, high_together}, {"2}1{2", 6, high_together},

@@ -72,7 +72,21 @@ TEST(EnginePrepass, RewrittenTexts) {
                  {"0x1Pi", "0x1Pi"},
                  {"0x1F*2k", "0x1F*(2k)"},
                  {"10x1k", "10*(1k)"},
-                 {"1.0b1k", "1.0b(1k)"}};
+                 {"1.0b1k", "1.0b(1k)"},
+                 // Unit letters after a character that ends no number are never wrapped.
+                 {"sqrt4k", "sqrt(4k)"},
+                 {"2 k", "2 k"},
+                 {"a1k", "a(1k)"},
+                 {"Pk", "Pk"},
+                 {"e5k", "e(5k)"},
+                 {"1.k", "(1.k)"},
+                 {"1e+k", "1e+k"},
+                 {"Pi+2k", "Pi(+2k)"},
+                 {"shiftll000701(2k)", "shiftll000701((2k))"},
+                 {"(2)k", "(2)k"},
+                 {"2 xk", "2 xk"},
+                 {"_1k", "_(1k)"},
+                 {"tan1k", "tan(1k)"}};
     for (const auto& c : cases) EXPECT_EQ(prepared_text(c.expression), c.prepared) << c.expression;
 }
 

@@ -55,6 +55,32 @@ TEST(TextInput, ReadsLinesInTextMode) {
     }
 }
 
+// Runs are copied eight characters at a time while none of them may be a line control: a
+// line control at every place of a word, other characters below 27 (tab, 1, 25) and
+// characters from 128 up, and capacities that end a piece inside a word.
+TEST(TextInput, LineControlsAtEveryPlaceOfAWord) {
+    const std::string filler = std::string("\t\x01\x19\x80\xff") + "12345678901234567";
+    for (std::size_t place = 0; place < 17; ++place) {
+        const std::string head = filler.substr(0, place);
+        const std::vector<std::string> newline = {head + "\n", "x\n"};
+        EXPECT_EQ(fexpr_test::read_lines_through_file(head + "\nx\n", 100), newline) << place;
+        const std::vector<std::string> carriage = {head + "x\n"};
+        EXPECT_EQ(fexpr_test::read_lines_through_file(head + "\rx\n", 100), carriage) << place;
+        // Ctrl-Z ends the input; at the start of a line it leaves no piece.
+        const std::vector<std::string> ended =
+            place == 0 ? std::vector<std::string>{} : std::vector<std::string>{head};
+        EXPECT_EQ(fexpr_test::read_lines_through_file(head + "\x1a" + "x\n", 100), ended) << place;
+    }
+    for (std::size_t capacity = 2; capacity < 20; ++capacity) {
+        const std::string line = filler + "\n";
+        std::vector<std::string> pieces;
+        for (std::size_t at = 0; at < line.size(); at += capacity - 1) {
+            pieces.push_back(line.substr(at, capacity - 1));
+        }
+        EXPECT_EQ(fexpr_test::read_lines_through_file(line, capacity), pieces) << capacity;
+    }
+}
+
 TEST(TextInput, LineLongerThanTheReadBuffer) {
     const std::string line(200000, '7');
     const auto lines = fexpr_test::read_lines_through_file(line + "\n", 300000);

@@ -9,6 +9,18 @@
 namespace fexpr::driver {
 namespace {
 
+// The input line named on standard error; 0 names none.
+std::int64_t named_line = 0;
+
+// "12: " for line 12.
+void write_line_name(char* out, std::size_t size) noexcept {
+    if (size < 3) return;
+    const std::size_t length = numeric::format_signed(out, size - 2, named_line, 0);
+    out[length] = ':';
+    out[length + 1] = ' ';
+    out[length + 2] = '\0';
+}
+
 // Reads and drops what is left of a line, up to and including its newline.
 void skip_rest_of_line(platform::text_reader& reader) noexcept {
     char piece[256];
@@ -43,14 +55,8 @@ line_read read_script_line(platform::text_reader& reader) noexcept {
 }
 
 void name_line_on_standard_error(std::int64_t number) noexcept {
-    char prefix[32] = "";
-    if (number > 0) {
-        const std::size_t length = numeric::format_signed(prefix, sizeof prefix - 2, number, 0);
-        prefix[length] = ':';
-        prefix[length + 1] = ' ';
-        prefix[length + 2] = '\0';
-    }
-    platform::set_standard_error_prefix(prefix);
+    named_line = number;
+    platform::set_standard_error_prefix(number > 0 ? write_line_name : nullptr);
 }
 
 }  // namespace fexpr::driver

@@ -36,15 +36,15 @@ double round_whole(double x) noexcept {
 }  // namespace
 
 const named_function named_functions[] = {
-    {"sin", numeric::math_sin},     {"cos", numeric::math_cos},
-    {"tan", numeric::math_tan},     {"sqrt", numeric::math_sqrt},
-    {"arcsin", numeric::math_asin}, {"arccos", numeric::math_acos},
-    {"arctan", numeric::math_atan}, {"lg", numeric::math_log10},
-    {"ln", numeric::math_log},      {"exp", numeric::math_exp},
-    {"ceil", numeric::math_ceil},   {"floor", numeric::math_floor},
-    {"round", round_whole},         {"sign", sign_of},
-    {"abs", numeric::math_fabs},    {"d2r", degrees_to_radians},
-    {"r2d", radians_to_degrees},
+    {function_names[0], numeric::math_sin},   {function_names[1], numeric::math_cos},
+    {function_names[2], numeric::math_tan},   {function_names[3], numeric::math_sqrt},
+    {function_names[4], numeric::math_asin},  {function_names[5], numeric::math_acos},
+    {function_names[6], numeric::math_atan},  {function_names[7], numeric::math_log10},
+    {function_names[8], numeric::math_log},   {function_names[9], numeric::math_exp},
+    {function_names[10], numeric::math_ceil}, {function_names[11], numeric::math_floor},
+    {function_names[12], round_whole},        {function_names[13], sign_of},
+    {function_names[14], numeric::math_fabs}, {function_names[15], degrees_to_radians},
+    {function_names[16], radians_to_degrees},
 };
 static_assert(sizeof named_functions / sizeof named_functions[0] == named_function_count,
               "one entry for each named function");

@@ -16,6 +16,12 @@ struct named_function {
 // every binary operator. `shift` has no entry: its descriptor is recognised by its own
 // syntax, and it has the code after the last named function.
 constexpr int named_function_count = 17;
+// The names, in lower case and in the order of the codes; named_functions pairs each with
+// its operation. Constant here, so that the unit-letter table of engine/letters.h can tell
+// which letters begin a name.
+inline constexpr const char* function_names[named_function_count] = {
+    "sin", "cos",  "tan",   "sqrt",  "arcsin", "arccos", "arctan", "lg", "ln",
+    "exp", "ceil", "floor", "round", "sign",   "abs",    "d2r",    "r2d"};
 extern const named_function named_functions[named_function_count];
 constexpr int first_function_code = 7;
 constexpr int shift_function_code = first_function_code + named_function_count;

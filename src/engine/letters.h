@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/character_set.h"
+#include "engine/functions.h"
 #include "numeric/character_classes.h"
 
 namespace fexpr::engine {
@@ -40,6 +41,42 @@ inline constexpr character_set unit_letter_set = make_unit_letter_set("", false)
 // One of the ten unit letters, whatever follows it (is_unit_letter looks at that too).
 constexpr bool is_unit_set_letter(char c) noexcept {
     return in_set(unit_letter_set, c);
+}
+
+// The constant Pi, whose name is read without regard to case like the function names.
+inline constexpr char pi_name[] = "pi";
+
+// What a character is as the first letter of a unit: none; a unit letter wherever it
+// stands; or a unit letter unless the text there begins "Pi" or a function name (the
+// letters, in either case, that begin one of those: p, P, t and T).
+enum unit_letter_kind : unsigned char { not_a_unit, always_a_unit, unit_unless_named };
+
+struct unit_letter_table {
+    unit_letter_kind kind[256];
+};
+
+constexpr bool begins_a_name(char letter) noexcept {
+    const char lower = numeric::lower_case(letter);
+    if (pi_name[0] == lower) return true;
+    for (const char* name : function_names) {
+        if (name[0] == lower) return true;
+    }
+    return false;
+}
+
+constexpr unit_letter_table make_unit_letter_table() noexcept {
+    unit_letter_table table{};
+    for (const unit_letter& unit : unit_letters) {
+        table.kind[static_cast<unsigned char>(unit.letter)] =
+            begins_a_name(unit.letter) ? unit_unless_named : always_a_unit;
+    }
+    return table;
+}
+
+inline constexpr unit_letter_table unit_letter_kinds = make_unit_letter_table();
+
+constexpr unit_letter_kind unit_kind_of(char c) noexcept {
+    return unit_letter_kinds.kind[static_cast<unsigned char>(c)];
 }
 
 // The multiplier of a unit letter; 1 for any other character.

@@ -7,6 +7,7 @@
 #include "engine/diagnostics.h"
 #include "engine/functions.h"
 #include "engine/letters.h"
+#include "engine/operators.h"
 #include "numeric/character_classes.h"
 #include "numeric/decimal_input.h"
 #include "numeric/math_services.h"
@@ -148,7 +149,7 @@ double radix_literal_value(const char* digits, const char* set, int width, int r
 }  // namespace
 
 bool begins_with_pi(const char* text) noexcept {
-    return begins_with_name(text, "pi");
+    return begins_with_name(text, pi_name);
 }
 
 int match_function_name(const char* text) noexcept {
@@ -158,15 +159,21 @@ int match_function_name(const char* text) noexcept {
     return -1;
 }
 
+/* By the letter's table entry; only p, P, t and T look further. Walking the seventeen
+ * names at every unit letter made the shape unit of bench/shape_costs.sh cost about 10
+ * instructions per character more. */
 bool is_unit_letter(const char* text) noexcept {
-    if (!is_unit_set_letter(*text)) return false;
+    const unit_letter_kind kind = unit_kind_of(*text);
+    if (kind != unit_unless_named) return kind == always_a_unit;
     return !begins_with_pi(text) && match_function_name(text) < 0;
 }
 
 char* read_letter_operand(level_state& level, char* text) noexcept {
+    const unit_letter_kind kind = unit_kind_of(*text);
+    if (kind == always_a_unit) return read_unit_letter(level, text);
     if (begins_with_pi(text)) return read_pi(level, text);
-    if (is_unit_letter(text)) return read_unit_letter(level, text);
     const int position = match_function_name(text);
+    if (kind == unit_unless_named && position < 0) return read_unit_letter(level, text);
     if (position >= 0) {
         push_function_code(level, position + first_function_code, shift_descriptor{});
         return text + std::strlen(named_functions[position].name);
@@ -175,31 +182,44 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
 }
 
 /*
- * The radix literals read their digits after the two-character prefix; a prefix without
- * digits is 0 and ends right after the prefix. Everything else is a decimal number, and a
- * text where none stands is pushed as 0 (so waiting functions still run) before status 8.
+ * The steps the group's level would take: the number, the implicit '*' with the letter's
+ * multiplier, and the bottom operator (the sign, else '+') over 0. Opening the level cost
+ * about 110 instructions per group more (bench/shape_costs.sh, shapes unit and group). The
+ * digits and points before ')' or a unit letter and ')' are looked at before anything is
+ * converted, so that a group of another shape costs only that look.
  */
-char* read_number(level_state& level, char* text) noexcept {
-    const char prefix = radix_prefix(text);
+char* read_simple_group(char* open, double& value) noexcept {
+    char* number = open + 1;
+    const char bottom = *number == '+' || *number == '-' ? *number++ : '+';
+    if (radix_prefix(number) != '\0') return nullptr;
+    char* p = number;
+    while (numeric::is_decimal_digit(*p) || *p == '.') ++p;
+    const char unit = is_unit_set_letter(*p) ? *p : '\0';
+    char* close = unit != '\0' ? p + 1 : p;
+    if (p == number || *close != ')') return nullptr;
+    const char* end = number;
+    double number_value = numeric::text_to_double(number, &end);
+    if (end != p) return nullptr;
+    if (unit != '\0') number_value = apply_operator('*', number_value, unit_multiplier(unit));
+    value = apply_operator(bottom, 0.0, number_value);
+    return close + 1;
+}
+
+// A prefix without digits is 0 and ends right after the prefix.
+double radix_literal(const char* text, char prefix, const char** end) noexcept {
+    int consumed = 0;
+    double value = 0;
     if (prefix == 'x') {
         std::int64_t pattern = 0;
-        int consumed = 0;
         if (numeric::scan_hex(text + 2, &pattern, &consumed) != 1) consumed = 0;
-        push_operand(level, static_cast<double>(pattern));
-        return text + 2 + consumed;
+        value = static_cast<double>(pattern);
+    } else if (prefix == 'b') {
+        value = radix_literal_value(text + 2, "01", 64, 2, consumed);
+    } else {
+        value = radix_literal_value(text + 2, "0-7", 24, 8, consumed);
     }
-    if (prefix == 'b' || prefix == 'o') {
-        int consumed = 0;
-        const double value = prefix == 'b' ? radix_literal_value(text + 2, "01", 64, 2, consumed)
-                                           : radix_literal_value(text + 2, "0-7", 24, 8, consumed);
-        push_operand(level, value);
-        return text + 2 + consumed;
-    }
-    const char* end = text;
-    const double value = numeric::text_to_double(text, &end);
-    push_operand(level, value);
-    if (end == text) end_with_diagnostic(status_invalid_character);
-    return text + (end - text);
+    *end = text + 2 + consumed;
+    return value;
 }
 
 }  // namespace fexpr::engine

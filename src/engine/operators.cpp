@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "engine/diagnostics.h"
-#include "engine/reading_record.h"
 #include "numeric/extended.h"
 #include "numeric/integer_view.h"
 #include "numeric/math_services.h"
@@ -62,20 +61,8 @@ double apply_bitwise(char op, double a, double b) noexcept {
 
 }  // namespace
 
-double apply_operator(char op, double a, double b) noexcept {
-    const extended x = a;
-    const extended y = b;
+double apply_other_operator(char op, double a, double b) noexcept {
     switch (op) {
-        case '+':
-            return numeric::store(x + y);
-        case '-':
-            return numeric::store(x - y);
-        case '*':
-            return numeric::store(x * y);
-        case '/':
-            return numeric::store(x / y);
-        case ':':
-            return numeric::store(x * 60 + y);
         case '%':
             return numeric::math_fmod(a, b);
         case '^':
@@ -84,92 +71,5 @@ double apply_operator(char op, double a, double b) noexcept {
             return apply_bitwise(op, a, b);
     }
 }
-
-namespace {
-
-template <bool recorded>
-void reduce_top(level_state& level) noexcept {
-    --level.operator_count;
-    --level.value_count;
-    const char op = level.operator_stack[level.operator_count];
-    if constexpr (recorded) record_reduction(op);
-    double& a = level.value_stack[level.value_count - 1];
-    a = apply_operator(op, a, level.value_stack[level.value_count]);
-}
-
-void push_operator(level_state& level, char op) noexcept {
-    level.operator_stack[level.operator_count] = op;
-    ++level.operator_count;
-    check_stack_depth(level.operator_count);
-}
-
-char top_operator(const level_state& level) noexcept {
-    return level.operator_stack[level.operator_count - 1];
-}
-
-template <bool recorded>
-void arrive_low(level_state& level, char op) noexcept {
-    while (level.operator_count > 0) reduce_top<recorded>(level);
-    level.operator_stack[0] = op;
-    level.operator_count = 1;
-    check_stack_depth(level.operator_count);
-}
-
-/*
- * A middle-class operator reduces every operator above the bottom that is not of the low
- * class, then is pushed. Over '+', '-', and also over a bottom '|' or '@', it is simply
- * pushed ('1|2*3' is 7). Over a middle-class operator it takes that operator's place. Over a
- * high-class operator it reduces that one and then goes on reducing a middle-class operator
- * below it, so chains stay left to right ('8/2^2/2' is 1) and never pile up.
- */
-template <bool recorded>
-void arrive_middle(level_state& level, char op) noexcept {
-    while (level.operator_count > 1 && class_of(top_operator(level)) != low_class) {
-        reduce_top<recorded>(level);
-    }
-    push_operator(level, op);
-}
-
-void arrive_high(level_state& level, char op) noexcept {
-    if (class_of(top_operator(level)) == high_class) {
-        end_with_diagnostic(status_high_operators_together);
-    }
-    push_operator(level, op);
-}
-
-}  // namespace
-
-template <bool recorded>
-void multiply_implicitly(level_state& level) noexcept {
-    check_stack_depth(level.operator_count + 1);
-    arrive_middle<recorded>(level, '*');
-    level.after_operand = false;
-}
-
-template <bool recorded>
-void reduce_all(level_state& level) noexcept {
-    while (level.operator_count > 0) reduce_top<recorded>(level);
-}
-
-template <bool recorded>
-void act_on_operator(level_state& level, char op) noexcept {
-    if (!level.after_operand) end_with_diagnostic(status_operator_adhesion);
-    const operator_class kind = class_of(op);
-    if (kind == low_class) {
-        arrive_low<recorded>(level, op);
-    } else if (kind == middle_class) {
-        arrive_middle<recorded>(level, op);
-    } else {
-        arrive_high(level, op);
-    }
-    level.after_operand = false;
-}
-
-template void multiply_implicitly<false>(level_state& level) noexcept;
-template void multiply_implicitly<true>(level_state& level) noexcept;
-template void reduce_all<false>(level_state& level) noexcept;
-template void reduce_all<true>(level_state& level) noexcept;
-template void act_on_operator<false>(level_state& level, char op) noexcept;
-template void act_on_operator<true>(level_state& level, char op) noexcept;
 
 }  // namespace fexpr::engine

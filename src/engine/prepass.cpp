@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/character_set.h"
+#include "engine/evaluator.h"
 #include "engine/letters.h"
 #include "engine/operand_scanner.h"
 #include "engine/text_buffers.h"
@@ -12,6 +13,13 @@
 
 namespace fexpr::engine {
 namespace {
+
+// Blanks, tabs and group characters, and the NUL that ends the text.
+constexpr character_set blank_or_end = make_character_set(removed_on_entry, true);
+
+constexpr bool is_blank(char c) noexcept {
+    return c != '\0' && in_set(blank_or_end, c);
+}
 
 digit_grouping grouping_of(char first) noexcept {
     if (first == ',') return groups_of_three;
@@ -56,6 +64,12 @@ struct wrap_state {
         written += count;
         read += count;
     }
+    void copy_one() noexcept {
+        last_read = unread()[0];
+        text[written] = last_read;
+        ++written;
+        ++read;
+    }
     bool can_grow() const noexcept { return written - read + 2 <= gap; }
     void wrap(std::size_t count) noexcept {
         last_read = unread()[count - 1];
@@ -91,6 +105,10 @@ const char* radix_literal_end(const char* source, const char* number, const char
     return end;
 }
 
+// The characters where the scan below can find a number (white space, a sign, a digit or a
+// point) or the end of the text; at any other one a character is copied at once.
+constexpr character_set number_start_or_end = make_character_set(" \t\n\v\f\r+-.0123456789", true);
+
 /*
  * Scans "%lf%n%1[GKMPTgkmpt]" at each read position; only the end of each number matters
  * here, so it is found without converting the number. A number directly followed by a unit
@@ -103,6 +121,10 @@ const char* radix_literal_end(const char* source, const char* number, const char
 void wrap_unit_numbers(wrap_state& state) noexcept {
     for (;;) {
         const char* source = state.unread();
+        if (!in_set(number_start_or_end, *source)) {
+            state.copy_one();
+            continue;
+        }
         std::size_t skipped = 0;
         while (numeric::is_white_space(source[skipped])) ++skipped;
         if (source[skipped] == '\0') break;
@@ -123,51 +145,118 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
     state.text[state.written] = '\0';
 }
 
-// The characters the pass below looks at: 'x', the unit letters and the NUL.
-constexpr character_set x_unit_or_end = make_unit_letter_set("x", true);
+// The characters the pass below stops at: 'x', the unit letters and the blanks (the
+// characters the evaluator removes), as a text for strcspn, which the C library runs over
+// many characters at a time.
+struct stop_text {
+    char text[16];
+};
+
+constexpr stop_text make_stop_text() noexcept {
+    stop_text stops{};
+    int length = 0;
+    stops.text[length++] = 'x';
+    for (const unit_letter& unit : unit_letters) stops.text[length++] = unit.letter;
+    for (const char* blank = removed_on_entry; *blank != '\0'; ++blank) {
+        stops.text[length++] = *blank;
+    }
+    return stops;
+}
+
+constexpr stop_text pass_stops = make_stop_text();
+static_assert(pass_stops.text[sizeof pass_stops.text - 1] == '\0', "the stop text ends");
+
+// The characters a number that the wrapping reads can end with: digits and the point, the
+// 'F' and 'N' of "INF" and "NAN", and the digits and letters of a radix literal. A unit
+// letter after any other character is never wrapped.
+constexpr character_set number_end_characters =
+    make_character_set("0123456789.abcdefABCDEFxXoON", false);
+
+// What the one pass over the text found.
+struct text_survey {
+    std::size_t length;
+    std::size_t first_blank;  // length when the text holds none
+    bool unit_after_number;   // a unit letter follows a character a number can end with
+};
 
 /*
  * One pass over the text: rewrites each multiplication 'x' from position 1 on (see
- * keeps_x), notes whether any unit letter stands in the text and returns its length. Most
- * characters (digits, operators, parentheses) are passed over by one table lookup.
+ * keeps_x), and notes the length, the first blank and whether a unit letter stands where
+ * the wrapping could take it. The text must hold a NUL, as every writer of
+ * expression_text leaves it.
  */
-std::size_t rewrite_x_and_measure(char* text, bool& has_unit_letter) noexcept {
-    std::size_t length = 0;
-    has_unit_letter = false;
-    for (; length < expression_capacity - 1; ++length) {
-        const char c = text[length];
-        if (!in_set(x_unit_or_end, c)) continue;
+text_survey survey_text(char* text) noexcept {
+    text_survey survey{0, 0, false};
+    bool blank_seen = false;
+    char* p = text;
+    for (;; ++p) {
+        p += std::strcspn(p, pass_stops.text);
+        const char c = *p;
         if (c == '\0') break;
-        if (c != 'x') {
-            has_unit_letter = true;
-        } else if (length > 0 && !keeps_x(text, length)) {
-            text[length] = '*';
+        const std::size_t position = static_cast<std::size_t>(p - text);
+        if (c == 'x') {
+            if (position > 0 && !keeps_x(text, position)) *p = '*';
+        } else if (is_unit_set_letter(c)) {
+            if (position > 0 && in_set(number_end_characters, p[-1])) {
+                survey.unit_after_number = true;
+            }
+        } else if (!blank_seen) {
+            blank_seen = true;
+            survey.first_blank = position;
         }
     }
-    return length;
+    survey.length = static_cast<std::size_t>(p - text);
+    if (!blank_seen) survey.first_blank = survey.length;
+    return survey;
 }
 
-}  // namespace
-
-/*
- * Without a unit letter the wrapping would only copy the text and drop its trailing white
- * space, so that is all that is done then; most expressions take this way.
- */
-digit_grouping prepare_expression() noexcept {
-    const digit_grouping grouping = grouping_of(expression_text[0]);
-    bool has_unit_letter = false;
-    std::size_t length = rewrite_x_and_measure(expression_text, has_unit_letter);
-    if (!has_unit_letter) {
-        while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
-        expression_text[length] = '\0';
-        return grouping;
-    }
+// Wraps the numbers that carry a unit letter, working on expression_text of `length`
+// characters; drops white space at the end.
+void wrap_units(std::size_t length) noexcept {
     const std::size_t gap = expression_capacity - 1 - length;
     std::memmove(expression_text + gap, expression_text, length);
     expression_text[expression_capacity - 1] = '\0';
     wrap_state state{expression_text, gap, 0, 0, '\0'};
     wrap_unit_numbers(state);
-    return grouping;
+}
+
+/*
+ * Without a unit letter after a number the wrapping would only copy the text and drop its
+ * trailing white space, so that is all that is done then; most expressions take this way.
+ */
+prepared_text prepare(bool remove) noexcept {
+    const digit_grouping grouping = grouping_of(expression_text[0]);
+    const text_survey survey = survey_text(expression_text);
+    if (survey.unit_after_number) {
+        // The wrapping adds no blank, so a text without one needs no removal.
+        wrap_units(survey.length);
+        if (remove && survey.first_blank < survey.length) remove_blanks(expression_text);
+        return prepared_text{grouping, true};
+    }
+    std::size_t length = survey.length;
+    while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
+    expression_text[length] = '\0';
+    if (remove && survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
+    return prepared_text{grouping, false};
+}
+
+}  // namespace
+
+void remove_blanks(char* text) noexcept {
+    char* out = text;
+    while (!in_set(blank_or_end, *out)) ++out;
+    for (const char* in = out; *in != '\0'; ++in) {
+        if (!is_blank(*in)) *out++ = *in;
+    }
+    *out = '\0';
+}
+
+digit_grouping prepare_expression() noexcept {
+    return prepare(false).grouping;
+}
+
+prepared_text prepare_without_blanks() noexcept {
+    return prepare(true);
 }
 
 }  // namespace fexpr::engine

@@ -25,4 +25,20 @@ inline constexpr digit_group_mark digit_group_marks[] = {{',', groups_of_three, 
 // together with it. Returns the digit groups its first character asks for.
 digit_grouping prepare_expression() noexcept;
 
+// Removes every blank, tab, ',' and '_' from the text in one pass, moving the rest (and the
+// NUL) to the left: what the evaluator does on entry. Nothing moves before the first of
+// them, so that part is only read.
+void remove_blanks(char* text) noexcept;
+
+// What prepare_without_blanks did: the digit groups, and whether numbers were wrapped with
+// their unit letters.
+struct prepared_text {
+    digit_grouping grouping;
+    bool units_wrapped;
+};
+
+// prepare_expression followed by remove_blanks on expression_text, with the removal started
+// where the pre-pass's own pass saw the first blank (and left out when it saw none).
+prepared_text prepare_without_blanks() noexcept;
+
 }  // namespace fexpr::engine

@@ -103,26 +103,6 @@ bool reaches_overflow(const decimal_number& number, std::int64_t leading) noexce
     return false;
 }
 
-/* Short numbers need no rounding step of their own: at most 15 significant digits form an
- * integer below 2^53, and 10^0 … 10^22 are doubles exactly, so one multiplication or
- * division, correctly rounded by IEEE double arithmetic, gives the nearest double. This holds
- * only where double expressions are evaluated in double (not in a wider x87 register, which
- * would round twice), so elsewhere every number takes the general path. */
-#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
-constexpr bool exact_arithmetic = true;
-#else
-constexpr bool exact_arithmetic = false;
-#endif
-
-// significant × 10^exponent for significant < 2^53 and |exponent| <= 22, rounded once.
-double scale_exactly(std::int64_t significant, int exponent) noexcept {
-    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const double value = static_cast<double>(significant);
-    return exponent < 0 ? value / powers[-exponent] : value * powers[exponent];
-}
-
 // The short number read by read_decimal; false when it needs the general path.
 bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
     if (!exact_arithmetic || number.count == 0 || number.count > 15) return false;
@@ -132,36 +112,6 @@ bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
         significant = significant * 10 + (number.significant[i] - '0');
     }
     magnitude = scale_exactly(significant, static_cast<int>(number.exponent));
-    return true;
-}
-
-// Adds the run of decimal digits at p to significant (modulo 2^64: callers discard runs
-// too long for it) and returns the end of the run.
-const char* accumulate_digits(const char* p, std::uint64_t& significant) noexcept {
-    for (; is_decimal_digit(*p); ++p) {
-        significant = significant * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    return p;
-}
-
-/* The plain number of most expressions, digits with at most one '.' and nothing around them,
- * read in one pass: at most 15 digits in all (leading zeros included), no sign, no white
- * space and no exponent part. Returns false for anything else, which read_decimal then reads
- * (also "1e" and "1e+", whose incomplete exponent part stays unread). */
-bool read_plain_decimal(const char* text, const char** end, double& value) noexcept {
-    std::uint64_t significant = 0;
-    const char* p = accumulate_digits(text, significant);
-    std::ptrdiff_t digits = p - text;
-    std::ptrdiff_t decimals = 0;
-    if (*p == '.') {
-        const char* fraction = p + 1;
-        p = accumulate_digits(fraction, significant);
-        decimals = p - fraction;
-        digits += decimals;
-    }
-    if (!exact_arithmetic || digits == 0 || digits > 15 || *p == 'e' || *p == 'E') return false;
-    value = scale_exactly(static_cast<std::int64_t>(significant), -static_cast<int>(decimals));
-    *end = p;
     return true;
 }
 
@@ -242,14 +192,26 @@ double read_general_decimal(const char* text, const char** end) noexcept {
     return reading.negative ? -magnitude : magnitude;
 }
 
-double text_to_double(const char* text, const char** end) noexcept {
-    double plain = 0;
-    if (read_plain_decimal(text, end, plain)) return plain;
-    return read_general_decimal(text, end);
-}
-
+/* The syntax of read_decimal without keeping any digit: the pre-pass asks it at every
+ * position of a text that holds a unit letter after a number, and building the digits there
+ * made that path cost about 120 instructions per character (bench/shape_costs.sh, shape
+ * unit). */
 const char* decimal_text_end(const char* text) noexcept {
-    return read_decimal(text).end;
+    const char* p = skip_white_space(text);
+    const bool signed_text = *p == '-' || *p == '+';
+    if (signed_text) ++p;
+    if (signed_text && (starts_with(p, "INF") || starts_with(p, "NAN"))) return p + 3;
+    const char* digits_start = p;
+    while (is_decimal_digit(*p)) ++p;
+    bool seen_digit = p != digits_start;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        while (is_decimal_digit(*p)) ++p;
+        seen_digit = seen_digit || p != fraction;
+    }
+    if (!seen_digit) return text;
+    std::int64_t exponent = 0;
+    return read_exponent(p, exponent);
 }
 
 }  // namespace fexpr::numeric

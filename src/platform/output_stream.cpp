@@ -14,7 +14,7 @@ output_stream standard_output_stream;
 bool standard_output_ready = false;
 
 constexpr std::size_t error_prefix_capacity = 32;
-char error_prefix[error_prefix_capacity] = "";
+error_prefix_writer error_prefix = nullptr;
 
 void record_failure(output_stream* stream) noexcept {
     if (!stream->failed) stream->error_number = last_error();
@@ -43,7 +43,7 @@ bool flush_stream(output_stream* stream) noexcept {
     return !stream->failed;
 }
 
-void write_stream(output_stream* stream, const char* text, std::size_t length) noexcept {
+void write_stream_in_pieces(output_stream* stream, const char* text, std::size_t length) noexcept {
     while (length > 0) {
         std::size_t room = stream_buffer_size - stream->length;
         if (room == 0) {
@@ -73,13 +73,8 @@ bool close_stream(output_stream* stream) noexcept {
     return !stream->failed;
 }
 
-void set_standard_error_prefix(const char* prefix) noexcept {
-    std::size_t length = 0;
-    while (prefix[length] != '\0' && length + 1 < error_prefix_capacity) {
-        error_prefix[length] = prefix[length];
-        ++length;
-    }
-    error_prefix[length] = '\0';
+void set_standard_error_prefix(error_prefix_writer writer) noexcept {
+    error_prefix = writer;
 }
 
 /*
@@ -89,7 +84,9 @@ void set_standard_error_prefix(const char* prefix) noexcept {
  */
 void write_standard_error(const char* text, std::size_t length) noexcept {
     flush_stream(standard_output());
-    const std::size_t prefix_length = std::strlen(error_prefix);
+    char prefix[error_prefix_capacity] = "";
+    if (error_prefix != nullptr) error_prefix(prefix, sizeof prefix);
+    const std::size_t prefix_length = std::strlen(prefix);
     char line[512];
     // Nothing sensible remains to be done when standard error itself cannot be written.
     if (prefix_length == 0 || prefix_length + length > sizeof line) {
@@ -99,7 +96,7 @@ void write_standard_error(const char* text, std::size_t length) noexcept {
     std::size_t breaks = 0;
     while (breaks < length && (text[breaks] == '\r' || text[breaks] == '\n')) ++breaks;
     std::memcpy(line, text, breaks);
-    std::memcpy(line + breaks, error_prefix, prefix_length);
+    std::memcpy(line + breaks, prefix, prefix_length);
     std::memcpy(line + breaks + prefix_length, text + breaks, length - breaks);
     static_cast<void>(write_all(standard_error_descriptor, line, prefix_length + length));
 }
