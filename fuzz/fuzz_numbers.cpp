@@ -1,10 +1,14 @@
 // Fuzzes the number conversions: every scan stays inside its text, and every finite double
-// printed with 17 significant digits reads back to itself.
+// printed with 17 significant digits reads back to itself. Where they exist, the own x87
+// elementary functions (those of the Windows build) stay within two units in the last place
+// of the C library's on the input's doubles.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "numeric/decimal_input.h"
+#include "numeric/elementary_functions.h"
 #include "numeric/text_output.h"
 #include "numeric/text_scan.h"
 
@@ -52,6 +56,47 @@ void check_round_trip(const std::uint8_t* data, std::size_t size) {
     }
 }
 
+#if FEXPR_X87_EXTENDED
+// True when two doubles lie within two units in the last place of each other.
+bool close(double own, double library) {
+    if (own == library) return true;
+    const double below = std::nextafter(std::nextafter(library, -INFINITY), -INFINITY);
+    const double above = std::nextafter(std::nextafter(library, INFINITY), INFINITY);
+    return own >= below && own <= above;
+}
+
+void check_own_functions(const std::uint8_t* data, std::size_t size) {
+    using namespace fexpr::numeric;
+    if (size < 2 * sizeof(double)) return;
+    double x;
+    double y;
+    std::memcpy(&x, data, sizeof x);
+    std::memcpy(&y, data + sizeof x, sizeof y);
+    if (std::fabs(x) < 0x1p53) {
+        const long double wide = x;
+        if (!close(store(x87_sin(x)), store(std::sin(wide))) ||
+            !close(store(x87_cos(x)), store(std::cos(wide))) ||
+            !close(store(x87_tan(x)), store(std::tan(wide)))) {
+            std::abort();
+        }
+    }
+    if (std::fabs(x) <= 1 && (!close(store(x87_asin(x)), store(std::asin((long double)x))) ||
+                              !close(store(x87_acos(x)), store(std::acos((long double)x))))) {
+        std::abort();
+    }
+    if (std::fabs(x) < 708 && !close(store(x87_exp(x)), store(std::exp((long double)x)))) {
+        std::abort();
+    }
+    const long double base = std::fabs(static_cast<long double>(x));
+    if (base > 0 && std::isfinite(x) && std::isfinite(y) && std::fabs(y * std::log(base)) < 700 &&
+        !close(store(x87_pow(base, y)), store(std::pow(base, (long double)y)))) {
+        std::abort();
+    }
+}
+#else
+void check_own_functions(const std::uint8_t*, std::size_t) {}
+#endif
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,5 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text[size] = '\0';
     check_scans(text, std::strlen(text));
     check_round_trip(data, size);
+    check_own_functions(data, size);
     return 0;
 }

@@ -33,8 +33,10 @@ struct coprocess {
     int from_child = -1;
 
     explicit coprocess(bool merge_error, std::vector<std::string> arguments = {}) {
-        std::vector<char*> argv{const_cast<char*>("fexpr")};
-        for (std::string& argument : arguments) argv.push_back(argument.data());
+        std::vector<std::string> words = command_words();
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
         argv.push_back(nullptr);
         signal(SIGPIPE, SIG_IGN);  // a child that died early must fail the test, not kill it
         int input[2];
@@ -50,7 +52,7 @@ struct coprocess {
                 dup2(open("/dev/null", O_WRONLY), 2);
             }
             for (int descriptor : {input[0], input[1], output[0], output[1]}) close(descriptor);
-            execv(FEXPR_BINARY, argv.data());
+            execv(argv[0], argv.data());
             _exit(127);
         }
         close(input[0]);
@@ -72,8 +74,10 @@ struct coprocess {
         return write(to_child, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     }
 
-    // Reads until `count` characters have come, the pipe ends, or the time limit passes.
+    // Reads until `count` characters have come, the pipe ends, or the time limit passes;
+    // a Windows program's line ends are counted in their POSIX form.
     std::string receive(std::size_t count) const {
+        std::string raw;
         std::string text;
         const auto deadline = clock_type::now() + answer_limit;
         while (text.size() < count) {
@@ -84,7 +88,8 @@ struct coprocess {
             char piece[4096];
             const ssize_t got = read(from_child, piece, sizeof piece);
             if (got <= 0) break;
-            text.append(piece, static_cast<std::size_t>(got));
+            raw.append(piece, static_cast<std::size_t>(got));
+            text = posix_form(raw);
         }
         return text;
     }

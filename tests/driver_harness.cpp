@@ -1,9 +1,12 @@
 // The end-to-end harness: fork and exec the built program with files for its streams.
 #include "driver_harness.h"
 
+#include "line_ends.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -73,12 +76,48 @@ void move_descriptor(int descriptor, int target) {
     _exit(127);
 }
 
-// The program, or the shell that runs FEXPR_TEST_WRAPPER's command in front of it.
-std::vector<std::string> command_words() {
-    const char* wrapper = std::getenv("FEXPR_TEST_WRAPPER");
-    if (wrapper == nullptr || *wrapper == '\0') return {FEXPR_BINARY};
-    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", FEXPR_BINARY};
+const char* windows_program_path() {
+    const char* path = std::getenv("FEXPR_TEST_WINDOWS_PROGRAM");
+    return path != nullptr && *path != '\0' ? path : nullptr;
 }
+
+// Replaces whatever stands at `link` by a link to the folder `target`.
+void link_folder(const fs::path& link, const fs::path& target) {
+    std::error_code ignored;
+    fs::remove_all(link, ignored);
+    fs::create_directories(link.parent_path());
+    fs::create_directory_symlink(target, link);
+}
+
+// Points the Wine prefix's C:\Data and C:\Program Files\Calculator at the run's drive folder
+// while it is held; only one run at a time can hold it.
+struct windows_drive {
+    int lock = -1;
+    fs::path drive_c;
+
+    explicit windows_drive(const fs::path& drive) {
+        const char* prefix = std::getenv("WINEPREFIX");
+        if (prefix == nullptr || *prefix == '\0') {
+            ADD_FAILURE() << "FEXPR_TEST_WINDOWS_PROGRAM needs WINEPREFIX";
+            return;
+        }
+        drive_c = fs::path(prefix) / "drive_c";
+        fs::create_directories(drive_c);
+        lock = open((fs::path(prefix) / "fexpr-drive.lock").c_str(), O_RDWR | O_CREAT, 0600);
+        if (lock >= 0) flock(lock, LOCK_EX);
+        link_folder(drive_c / "Data", drive / "Data");
+        link_folder(drive_c / "Program Files" / "Calculator",
+                    drive / "Program Files" / "Calculator");
+    }
+    ~windows_drive() {
+        std::error_code ignored;
+        if (!drive_c.empty()) {
+            fs::remove(drive_c / "Data", ignored);
+            fs::remove(drive_c / "Program Files" / "Calculator", ignored);
+        }
+        if (lock >= 0) close(lock);
+    }
+};
 
 // Waits for the child within the time limit; kills it and fails the test beyond that.
 int wait_for(pid_t child) {
@@ -98,9 +137,42 @@ int wait_for(pid_t child) {
 
 }  // namespace
 
+bool windows_program() {
+    return windows_program_path() != nullptr;
+}
+
+std::string posix_form(const std::string& text) {
+    return windows_program() ? posix_error_line_ends(text) : text;
+}
+
+const char* posix_only_reason(const run_request& request) {
+    if (!windows_program()) return nullptr;
+    if (request.output == run_request::output_kind::full_device || request.result_file_full) {
+        return "Wine has no /dev/full";
+    }
+    if (request.output == run_request::output_kind::closed || request.error_closed) {
+        return "Wine hands no closed standard stream on to a Windows program";
+    }
+    return nullptr;
+}
+
+// The program, the shell that runs FEXPR_TEST_WRAPPER's command in front of it, or Wine.
+std::vector<std::string> command_words() {
+    if (const char* program = windows_program_path()) {
+        return {FEXPR_SOURCE_DIR "/scripts/wine-run", program};
+    }
+    const char* wrapper = std::getenv("FEXPR_TEST_WRAPPER");
+    if (wrapper == nullptr || *wrapper == '\0') return {FEXPR_BINARY};
+    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", FEXPR_BINARY};
+}
+
 run_outcome run_fexpr(const run_request& request) {
     const fs::path folder = make_work_folder();
     run_outcome outcome;
+    if (const char* reason = posix_only_reason(request)) {
+        ADD_FAILURE() << "this run cannot be made against a Windows program: " << reason;
+        return outcome;
+    }
     if (folder.empty()) {
         ADD_FAILURE() << "cannot create a work folder";
         return outcome;
@@ -121,6 +193,9 @@ run_outcome run_fexpr(const run_request& request) {
     std::vector<std::string> environment{
         "FEXPR_DRIVE_C=" + drive.string(), "HOME=" + folder.string(), "PATH=/usr/bin:/bin",
         "ASAN_OPTIONS=exitcode=98", "UBSAN_OPTIONS=exitcode=98:print_stacktrace=1"};
+    if (const char* prefix = std::getenv("WINEPREFIX")) {
+        environment.push_back(std::string("WINEPREFIX=") + prefix);
+    }
     environment.insert(environment.begin(), request.environment.begin(), request.environment.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -129,15 +204,25 @@ run_outcome run_fexpr(const run_request& request) {
     for (std::string& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
 
-    const pid_t child = fork();
-    if (child == 0) start_child(request, folder, argv, envp);
-    outcome.status = child > 0 ? wait_for(child) : -1;
+    {
+        std::optional<windows_drive> windows;
+        if (windows_program()) windows.emplace(drive);
+        const pid_t child = fork();
+        if (child == 0) start_child(request, folder, argv, envp);
+        outcome.status = child > 0 ? wait_for(child) : -1;
+    }
     outcome.out = read_file(folder / "out");
     outcome.err = read_file(folder / "err");
     if (fs::exists(result_folder / "result.txt") && !request.result_file_full) {
         outcome.result_file = read_file(result_folder / "result.txt");
     }
     fs::remove_all(folder);
+    if (windows_program() && !request.line_end_bytes) {
+        const bool shared = request.output == run_request::output_kind::shared_file;
+        outcome.out = shared ? posix_error_line_ends(outcome.out) : posix_line_ends(outcome.out);
+        outcome.err = posix_error_line_ends(outcome.err);
+        if (outcome.result_file) outcome.result_file = posix_line_ends(*outcome.result_file);
+    }
     return outcome;
 }
 
@@ -163,7 +248,9 @@ std::string repeated(const std::string& piece, std::size_t count) {
 void expect_runs(const std::vector<run_case>& cases) {
     const bool wrapped = std::getenv("FEXPR_TEST_WRAPPER") != nullptr;
     for (const run_case& row : cases) {
-        if (wrapped && row.request.error_closed) continue;
+        if ((wrapped && row.request.error_closed) || posix_only_reason(row.request) != nullptr) {
+            continue;
+        }
         const run_outcome outcome = run_fexpr(row.request);
         const std::string label = row.name + " " + ::testing::PrintToString(row.request.arguments);
         if (row.out) {

@@ -34,6 +34,9 @@ struct run_request {
     std::vector<std::string> environment;
     // Runs last before the program starts, with the drive folder, to shape it further.
     std::function<void(const std::filesystem::path& drive)> prepare_drive;
+    // The row tests line ends by bytes: a Windows program's CR LF are handed back as they came
+    // instead of in the POSIX form (see run_fexpr).
+    bool line_end_bytes = false;
 };
 
 struct run_outcome {
@@ -46,7 +49,27 @@ struct run_outcome {
 // Runs the program with a time limit; a run that hits the limit is killed and reported
 // through a test failure. When the environment variable FEXPR_TEST_WRAPPER is set, its words
 // are put in front of the program, e.g. "valgrind --error-exitcode=99 -q".
+//
+// When FEXPR_TEST_WINDOWS_PROGRAM names a Windows build (fexpr.exe), that program runs
+// instead, under Wine through scripts/wine-run, in the prefix that WINEPREFIX names. Its
+// drive C: is the prefix's drive_c, whose Data and Program Files\Calculator folders are
+// made links to the run's drive folder (runs take turns through a lock file in the prefix).
+// Unless the request asks for line_end_bytes, its text-mode line ends are given back in the
+// POSIX form: every CR LF becomes LF, except the CR LF around a math error line, which both
+// systems write.
 run_outcome run_fexpr(const run_request& request);
+
+// True when the tests run a Windows program (FEXPR_TEST_WINDOWS_PROGRAM is set).
+bool windows_program();
+// Why a request cannot run against a Windows program, nullptr when it can: Wine has no
+// /dev/full, and closed standard streams are not handed on to a Windows process.
+const char* posix_only_reason(const run_request& request);
+// Output of the program under test in the POSIX form (see run_fexpr): unchanged unless a
+// Windows program wrote it.
+std::string posix_form(const std::string& text);
+// The words that start the program under test: the program itself, or the program behind
+// FEXPR_TEST_WRAPPER's words, or scripts/wine-run and the Windows program.
+std::vector<std::string> command_words();
 
 // What a row expects of the result file: nothing (the default: not checked), that there is
 // none (`no_file`), or its text.
@@ -86,7 +109,8 @@ struct run_case {
 };
 
 // Runs every row and checks what it sets. Rows that close standard error are skipped behind
-// FEXPR_TEST_WRAPPER: memcheck keeps descriptor 2 for itself.
+// FEXPR_TEST_WRAPPER: memcheck keeps descriptor 2 for itself; rows that cannot run against a
+// Windows program (posix_only_reason) are skipped there.
 void expect_runs(const std::vector<run_case>& cases);
 
 // The console texts of the interactive mode.

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "line_ends.h"
+
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #define dup _dup
 #define dup2 _dup2
@@ -17,7 +20,7 @@
 namespace fexpr::testing {
 
 // Between start() and finish() the standard-error descriptor writes into a temporary file;
-// finish() puts it back and returns what was written.
+// finish() puts it back and returns what was written, in the POSIX form (line_ends.h).
 struct error_capture {
     int saved = -1;
     std::FILE* file = nullptr;
@@ -28,6 +31,11 @@ struct error_capture {
         if (file == nullptr) return;
         saved = dup(2);
         dup2(fileno(file), 2);
+#ifdef _WIN32
+        // As a console's standard error: each "\n" written becomes CR LF (finish() gives
+        // the text back in the POSIX form).
+        _setmode(2, _O_TEXT);
+#endif
     }
     std::string finish() {
         if (file == nullptr) return {};
@@ -40,7 +48,11 @@ struct error_capture {
         while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, count);
         std::fclose(file);
         file = nullptr;
+#ifdef _WIN32
+        return posix_error_line_ends(text);
+#else
         return text;
+#endif
     }
 };
 

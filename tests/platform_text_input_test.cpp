@@ -11,6 +11,19 @@
 
 namespace {
 
+// Sets (or, for nullptr, removes) an environment variable; MinGW has no setenv.
+void set_environment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+#endif
+}
+
 struct line_case {
     const char* name;
     std::string input;
@@ -75,9 +88,24 @@ TEST(TextInput, LineLongerThanTheReadBuffer) {
     EXPECT_EQ(lines[0], line + "\n");
 }
 
+#ifdef _WIN32
+// On Windows the fixed paths are the real ones, whatever FEXPR_DRIVE_C says.
+TEST(FixedFiles, UsesTheWindowsPathsAsTheyStand) {
+    char path[256];
+    set_environment("FEXPR_DRIVE_C", "C:\\elsewhere");
+    ASSERT_TRUE(
+        fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, sizeof path));
+    EXPECT_STREQ(path, "C:\\Data\\data.txt");
+    ASSERT_TRUE(
+        fexpr::platform::map_drive_path(fexpr::platform::result_file_path, path, sizeof path));
+    EXPECT_STREQ(path, "C:\\Program Files\\Calculator\\result.txt");
+    EXPECT_FALSE(fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, 12));
+    set_environment("FEXPR_DRIVE_C", nullptr);
+}
+#else
 TEST(FixedFiles, MapsDriveCUnderTheEnvironmentFolder) {
     char path[256];
-    setenv("FEXPR_DRIVE_C", "/tmp/drive", 1);
+    set_environment("FEXPR_DRIVE_C", "/tmp/drive");
     ASSERT_TRUE(
         fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, sizeof path));
     EXPECT_STREQ(path, "/tmp/drive/Data/data.txt");
@@ -87,12 +115,13 @@ TEST(FixedFiles, MapsDriveCUnderTheEnvironmentFolder) {
     EXPECT_FALSE(fexpr::platform::map_drive_path("D:\\x", path, sizeof path));
     EXPECT_FALSE(fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, 12));
 
-    unsetenv("FEXPR_DRIVE_C");
-    setenv("HOME", "/home/user", 1);
+    set_environment("FEXPR_DRIVE_C", nullptr);
+    set_environment("HOME", "/home/user");
     ASSERT_TRUE(
         fexpr::platform::map_drive_path(fexpr::platform::data_file_path, path, sizeof path));
     EXPECT_STREQ(path, "/home/user/.fexpr/drive_c/Data/data.txt");
 }
+#endif
 
 TEST(OutputStream, MemoryStreamKeepsWhatFits) {
     static fexpr::platform::output_stream stream;

@@ -14,6 +14,13 @@ using extended = long double;
 using extended = double;
 #endif
 
+// 1 where extended is the x87 80-bit format and GCC-style x87 assembly is available.
+#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define FEXPR_X87_EXTENDED 1
+#else
+#define FEXPR_X87_EXTENDED 0
+#endif
+
 // Rounds an intermediate result to the double it is stored as.
 constexpr double store(extended value) noexcept {
     return static_cast<double>(value);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "numeric/elementary_functions.h"
 #include "numeric/extended.h"
 #include "platform/output_stream.h"
 #include "platform/text_builder.h"
@@ -88,13 +89,13 @@ double power_of_finite(double x, double y) noexcept {
         return result;
     }
     const extended magnitude = std::fabs(static_cast<extended>(x));
-    const extended t = static_cast<extended>(y) * std::log(magnitude);
+    const extended t = static_cast<extended>(y) * elementary_log(magnitude);
     if (t >= pow_exponent_limit) {
         return report_math_error(math_overflow, "pow", positive_infinity());
     }
     if (t <= -pow_exponent_limit) return report_math_error(math_underflow, "pow", 0.0);
     // e^t is |x|^y; the library power gives it without the error that rounding t carries.
-    result = store(std::pow(magnitude, static_cast<extended>(y)));
+    result = store(elementary_pow(magnitude, y));
     return x < 0 && is_odd_integral(y) ? -result : result;
 }
 
@@ -125,11 +126,12 @@ double report_math_error(math_error_kind kind, const char* name, double substitu
     // Report names are short; a longer one is cut so that the kind and the line ends still fit.
     char message[96];
     platform::text_builder builder = platform::make_builder(message, sizeof message);
-    platform::append_text(builder, "\r\n");
+    platform::append_text(builder, platform::standard_error_crlf);
     platform::append_text(builder, name, sizeof message - 26);
     platform::append_text(builder, ": ");
     platform::append_text(builder, kind_name);
-    platform::append_text(builder, " error\r\n");
+    platform::append_text(builder, " error");
+    platform::append_text(builder, platform::standard_error_crlf);
     platform::write_standard_error(message, builder.length);
     return substitute;
 }
@@ -141,21 +143,21 @@ double math_sin(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
         return report_math_error(math_total_loss, "sin", positive_nan());
     }
-    return store(std::sin(static_cast<extended>(x)));
+    return store(elementary_sin(x));
 }
 
 double math_cos(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
         return report_math_error(math_total_loss, "cos", positive_nan());
     }
-    return store(std::cos(static_cast<extended>(x)));
+    return store(elementary_cos(x));
 }
 
 double math_tan(double x) noexcept {
     if (!(std::fabs(x) < trig_limit)) {
         return report_math_error(math_total_loss, "tan", positive_nan());
     }
-    return store(std::tan(static_cast<extended>(x)));
+    return store(elementary_tan(x));
 }
 
 // Square root: ±0 and positive NaNs come back unchanged; negative values, -inf and negative
@@ -163,7 +165,7 @@ double math_tan(double x) noexcept {
 double math_sqrt(double x) noexcept {
     if (x == 0 || is_positive_nan(x)) return x;
     if (std::signbit(x)) return report_math_error(math_domain, "sqrt", positive_nan());
-    return store(std::sqrt(static_cast<extended>(x)));
+    return store(elementary_sqrt(x));
 }
 
 // Arc sine: ±0 gives +0; |x| > 1, infinities and NaNs are a domain error.
@@ -172,32 +174,32 @@ double math_asin(double x) noexcept {
         return report_math_error(math_domain, "asin", positive_nan());
     }
     if (x == 0) return 0.0;
-    return store(std::asin(static_cast<extended>(x)));
+    return store(elementary_asin(x));
 }
 
 double math_acos(double x) noexcept {
     if (!(std::fabs(x) <= 1.0)) {
         return report_math_error(math_domain, "acos", positive_nan());
     }
-    return store(std::acos(static_cast<extended>(x)));
+    return store(elementary_acos(x));
 }
 
 // Arc tangent: defined everywhere, a NaN comes back unchanged.
 double math_atan(double x) noexcept {
     if (std::isnan(x)) return x;
-    return store(std::atan(static_cast<extended>(x)));
+    return store(elementary_atan(x));
 }
 
 double math_log(double x) noexcept {
     double result = 0;
     if (logarithm_edge(x, "log", &result)) return result;
-    return store(std::log(static_cast<extended>(x)));
+    return store(elementary_log(x));
 }
 
 double math_log10(double x) noexcept {
     double result = 0;
     if (logarithm_edge(x, "log10", &result)) return result;
-    return store(std::log10(static_cast<extended>(x)));
+    return store(elementary_log10(x));
 }
 
 /* Exponential: from 709.7822265625 on, +inf and positive NaNs overflow (+inf, reported);
@@ -210,7 +212,7 @@ double math_exp(double x) noexcept {
     if (x <= exp_underflow_limit || std::isnan(x)) {
         return report_math_error(math_underflow, "exp", 0.0);
     }
-    return store(std::exp(static_cast<extended>(x)));
+    return store(elementary_exp(x));
 }
 
 double math_ceil(double x) noexcept {

@@ -15,9 +15,9 @@ enum math_error_kind : int {
     math_partial_loss = 6,
 };
 
-// Writes "\r\n<name>: <KIND> error\r\n" straight to standard error (after flushing standard
-// output), except for underflow (result becomes 0) and total loss (silent). Returns the value
-// the service returns.
+// Writes "\r\n<name>: <KIND> error\r\n" (CR LF on every system) straight to standard error (after
+// flushing standard output), except for underflow (result becomes 0) and total loss (silent).
+// Returns the value the service returns.
 double report_math_error(math_error_kind kind, const char* name, double substitute) noexcept;
 
 double math_sin(double x) noexcept;

@@ -10,7 +10,7 @@
 namespace fexpr::platform {
 namespace {
 
-constexpr unsigned long path_capacity = 4096;
+constexpr std::size_t path_capacity = 4096;
 
 // Zero-initialised (in .bss); open_result_file fills it in.
 output_stream result_stream_storage;
@@ -24,7 +24,7 @@ bool append(text_builder& path, const char* text) noexcept {
 
 }  // namespace
 
-bool map_drive_path(const char* windows_path, char* out, unsigned long size) noexcept {
+bool map_drive_path(const char* windows_path, char* out, std::size_t size) noexcept {
     if (size == 0) return false;
     text_builder path = make_builder(out, size);
 #ifdef _WIN32

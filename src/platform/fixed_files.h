@@ -5,6 +5,8 @@
 // path maps under it with '/' for '\'.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/output_stream.h"
 #include "platform/text_input.h"
 
@@ -28,6 +30,6 @@ bool close_result_file() noexcept;
 int result_file_error() noexcept;
 
 // Maps a Windows path of drive C: to the local file system; false when it does not fit.
-bool map_drive_path(const char* windows_path, char* out, unsigned long size) noexcept;
+bool map_drive_path(const char* windows_path, char* out, std::size_t size) noexcept;
 
 }  // namespace fexpr::platform

@@ -49,6 +49,14 @@ bool flush_stream(output_stream* stream) noexcept;
 // Flushes and closes the descriptor (standard output is only flushed).
 bool close_stream(output_stream* stream) noexcept;
 
+// The line break that reaches standard error as CR LF. POSIX streams write it as it stands;
+// Windows' standard error is in text mode, which writes each "\n" as CR LF by itself.
+#ifdef _WIN32
+constexpr char standard_error_crlf[] = "\n";
+#else
+constexpr char standard_error_crlf[] = "\r\n";
+#endif
+
 // Writes text straight to the standard-error descriptor in one write, after flushing
 // standard output so that the two keep their order when they share a file.
 void write_standard_error(const char* text, std::size_t length) noexcept;

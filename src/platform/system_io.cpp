@@ -89,7 +89,8 @@ int open_for_reading(const char* path) noexcept {
 
 int open_for_writing(const char* path) noexcept {
 #ifdef _WIN32
-    return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    // Text mode, as the console's streams: each "\n" is written as CR LF.
+    return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_TEXT, _S_IREAD | _S_IWRITE);
 #else
     return above_standard_descriptors(::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
 #endif

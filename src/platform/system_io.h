@@ -16,7 +16,8 @@ bool write_all(int descriptor, const char* text, std::size_t length) noexcept;
 long read_some(int descriptor, char* buffer, std::size_t size) noexcept;
 // Opens an existing regular file for reading in binary mode; -1 on failure.
 int open_for_reading(const char* path) noexcept;
-// Creates or truncates a file for writing in binary mode; -1 on failure.
+// Creates or truncates a file for writing, in text mode on Windows (CR LF line ends); -1 on
+// failure.
 int open_for_writing(const char* path) noexcept;
 // Closes a descriptor; false on failure.
 bool close_descriptor(int descriptor) noexcept;
