@@ -7,14 +7,16 @@ Each expression is run on the command line with no suffix and with every layout 
 share of them with a leading ',' or '_' (digit groups), through "/f" (the result file), and
 in batches through standard input (the interactive mode); a share of runs go through the
 data file. Standard output, standard error, the exit status and the result file must be the
-same for both binaries. Then `lines` more expressions (default 0), built the same way with
-some extra pieces for the pre-pass (signs, blanks and 'x' beside unit letters, radix literals
-and names), each with a random layout suffix, go through "--each=tsv" in files of 100,000
-lines, one process per file; that makes counts in the millions affordable. Prints the counts
-and the first differences; exits 1 on any.
+same for both binaries; a run whose first parameter is a --word that the old binary read as
+an expression and the new one as a switch is counted apart. Then `lines` more expressions
+(default 0), built the same way with some extra pieces for the pre-pass (signs, blanks and
+'x' beside unit letters, radix literals and names), each with a random layout suffix, go
+through "--each=tsv" in files of 100,000 lines, one process per file; that makes counts in
+the millions affordable. Prints the counts and the first differences; exits 1 on any.
 """
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
@@ -105,6 +107,13 @@ def run(binary, arguments, drive, stdin=b""):
     return completed.returncode, completed.stdout, completed.stderr, written
 
 
+def switch_word(arguments, first, second):
+    """A first parameter --word that an older build read as a faulty expression and this
+    one as a switch (status 64): the one difference a build from before the switches has."""
+    return (bool(arguments) and re.match(r"--[A-Za-z0-9]", arguments[0]) is not None
+            and first[0] != 0 and second[0] == 64)
+
+
 def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
@@ -117,14 +126,16 @@ def main():
     os.makedirs(os.path.join(drive, "Program Files", "Calculator"))
     os.makedirs(os.path.join(drive, "Data"))
     data_file = os.path.join(drive, "Data", "data.txt")
-    runs = differences = 0
+    runs = differences = switch_words = 0
     batch = []
 
     def compare(arguments, stdin=b""):
-        nonlocal runs, differences
+        nonlocal runs, differences, switch_words
         runs += 1
         first, second = run(old, arguments, drive, stdin), run(new, arguments, drive, stdin)
-        if first != second:
+        if first != second and switch_word(arguments, first, second):
+            switch_words += 1
+        elif first != second:
             differences += 1
             if differences <= 10:
                 print("DIFFERENT:", repr(arguments), repr(stdin[:200]))
@@ -155,6 +166,9 @@ def main():
             batch = []
     print("%d runs of each binary, %d expressions (seed %d), %d differences"
           % (runs, count, seed, differences))
+    if switch_words:
+        print("%d runs whose first parameter --word is a switch now (status 64, was a fault)"
+              % switch_words)
     if each_lines > 0:
         files = compare_each(old, new, each_lines, rng, drive)
         print("%d lines through --each=tsv, %d files with differences" % (each_lines, files))
