@@ -9,6 +9,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
+
+#include <filesystem>
 #define dup _dup
 #define dup2 _dup2
 #define close _close
@@ -19,6 +22,23 @@
 
 namespace fexpr::testing {
 
+#ifdef _WIN32
+// msvcrt's tmpfile() takes names from a counter of its own in the root of the drive, so test
+// processes that ctest runs side by side can meet on one name and one of them gets no file
+// (its standard error then goes to the console uncaptured). A name with the process id in
+// the temporary folder cannot meet another process's; "D" deletes the file when it closes.
+inline std::FILE* temporary_file() {
+    static int serial = 0;
+    const std::string name =
+        "fexpr-capture-" + std::to_string(_getpid()) + "-" + std::to_string(++serial);
+    return std::fopen((std::filesystem::temp_directory_path() / name).string().c_str(), "w+bD");
+}
+#else
+inline std::FILE* temporary_file() {
+    return std::tmpfile();
+}
+#endif
+
 // Between start() and finish() the standard-error descriptor writes into a temporary file;
 // finish() puts it back and returns what was written, in the POSIX form (line_ends.h).
 struct error_capture {
@@ -27,7 +47,7 @@ struct error_capture {
 
     void start() {
         std::fflush(stderr);
-        file = std::tmpfile();
+        file = temporary_file();
         if (file == nullptr) return;
         saved = dup(2);
         dup2(fileno(file), 2);
