@@ -103,8 +103,7 @@ fi
 
 if command -v valgrind >/dev/null; then
     echo "== instructions (callgrind)"
-    instructions() { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-        awk '/Collected/ { print $NF }'; }
+    source "$(dirname "$0")/callgrind.sh"
     head -n 20000 "$work/lines.txt" > "$work/head.txt"
     per_run=$(instructions "$fexpr" < "$work/head.txt")
     echo "per line over 20000 lines: $((per_run / 20000))"

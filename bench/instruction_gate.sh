@@ -17,11 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 command -v valgrind >/dev/null || { echo "instruction gate: valgrind is missing" >&2; exit 1; }
 
-# Instructions of one run of the command; standard input comes from the caller.
-instructions() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-        awk '/Collected :/ { print $NF }'
-}
+source bench/callgrind.sh
 
 bench/mixed_lines.sh "$lines" > "$work/lines.txt"
 one_expression=$(instructions "$fexpr" '3000+2^10' < /dev/null)

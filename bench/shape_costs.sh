@@ -13,10 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 command -v valgrind >/dev/null || { echo "shape costs: valgrind is missing" >&2; exit 1; }
 
-instructions() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-        awk '/Collected :/ { print $NF }'
-}
+source bench/callgrind.sh
 
 # name and piece; the plain numbers first, as the others are compared with them.
 shapes=(
