@@ -4,7 +4,8 @@
 // lines must equal the single layouts, and --exact, under a word size and reading of their
 // own. The first bytes from 200 to 239 record the reading of --explain and show it (a fault
 // shows its caret lines), and the reading, read again, must give the same value and read
-// the same way again; then the value goes through --all and --exact as above.
+// the same way again; then the value goes through --all and --exact as above. Without
+// --explain, the driver's one-pass way must give the same value or the same diagnostic.
 #include <cmath>
 #include <csetjmp>
 #include <cstdint>
@@ -151,21 +152,46 @@ void check_reading(double value) {
     }
 }
 
+// How an evaluation went: the status of its diagnostic (0 for none) and its value.
+struct outcome {
+    int status;
+    double value;
+};
+
+// The driver's one-pass way without --explain (prepare_and_evaluate), on its own stream.
+outcome one_pass_outcome(const std::uint8_t* data, std::size_t size) {
+    using namespace fexpr;
+    load_expression(data, size);
+    platform::open_memory_stream(&single_stream);
+    engine::direct_results_to(&single_stream);
+    if (setjmp(diagnostic_jump) != 0) return outcome{diagnostic_status, 0};
+    return outcome{0, engine::prepare_and_evaluate().value};
+}
+
+// The one-pass way gives what the pre-pass and the evaluator give one after the other.
+void check_same_outcome(const outcome& one_pass, int status, double value) {
+    if (one_pass.status != status || (status == 0 && !same_value(one_pass.value, value))) {
+        std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fexpr;
     if (size == 0) return 0;
     const format::result_layout layout = layout_of(data[0]);
+    platform::set_exit_hook(jump_back);
+    const bool explained = data[0] >= first_explain_selector && data[0] < first_switches_selector;
+    const outcome one_pass = explained ? outcome{0, 0} : one_pass_outcome(data + 1, size - 1);
     load_expression(data + 1, size - 1);
     platform::open_memory_stream(&memory_stream);
     engine::direct_results_to(&memory_stream);
-    platform::set_exit_hook(jump_back);
-    const bool explained = data[0] >= first_explain_selector && data[0] < first_switches_selector;
     if (explained) engine::start_reading(reading);
     if (setjmp(diagnostic_jump) == 0) {
         const engine::digit_grouping grouping = engine::prepare_expression();
         const double value = engine::evaluate_expression(engine::expression_text);
+        if (!explained) check_same_outcome(one_pass, 0, value);
         if (explained) {
             check_reading(value);
             engine::stop_reading();
@@ -181,6 +207,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         format::print_result(layout, grouping, value, &memory_stream);
     } else if (diagnostic_status < 1 || diagnostic_status > 10) {
         std::abort();
+    } else if (!explained) {
+        check_same_outcome(one_pass, diagnostic_status, 0);
     }
     engine::stop_reading();
     check_one_line();

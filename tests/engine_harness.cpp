@@ -32,9 +32,19 @@ void load_expression(const std::string& expression) {
     engine::expression_text[length] = '\0';
 }
 
-}  // namespace
+// The pre-pass and the evaluation, one after the other or in one.
+void evaluate_loaded(engine_run& run, bool one_pass) {
+    if (one_pass) {
+        const engine::expression_value result = engine::prepare_and_evaluate();
+        run.grouping_mode = result.grouping;
+        run.value = result.value;
+    } else {
+        run.grouping_mode = engine::prepare_expression();
+        run.value = engine::evaluate_expression(engine::expression_text);
+    }
+}
 
-engine_run run_engine(const std::string& expression, bool capture_error) {
+engine_run run_engine_in(const std::string& expression, bool capture_error, bool one_pass) {
     static engine_run run;
     static error_capture capture;
     run = engine_run{};
@@ -44,8 +54,7 @@ engine_run run_engine(const std::string& expression, bool capture_error) {
     load_expression(expression);
     if (capture_error) capture.start();
     if (setjmp(diagnostic_jump) == 0) {
-        run.grouping_mode = engine::prepare_expression();
-        run.value = engine::evaluate_expression(engine::expression_text);
+        evaluate_loaded(run, one_pass);
     } else {
         run.ended = true;
         run.status = diagnostic_status;
@@ -54,6 +63,16 @@ engine_run run_engine(const std::string& expression, bool capture_error) {
     run.message.assign(memory_stream.buffer, memory_stream.length);
     platform::set_exit_hook(nullptr);
     return run;
+}
+
+}  // namespace
+
+engine_run run_engine(const std::string& expression, bool capture_error) {
+    return run_engine_in(expression, capture_error, false);
+}
+
+engine_run run_engine_one_pass(const std::string& expression, bool capture_error) {
+    return run_engine_in(expression, capture_error, true);
 }
 
 std::string prepared_text(const std::string& expression) {

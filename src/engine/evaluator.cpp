@@ -79,9 +79,10 @@ void multiply_after_number(level_state& level, const char* next) noexcept {
 
 // After a group, Pi and unit letters are not multiplied: they are rejected when read.
 template <bool recorded>
-void multiply_after_group(level_state& level, const char* next) noexcept {
-    if (*next == '(' ||
-        (numeric::is_letter(*next) && !begins_with_pi(next) && !is_unit_letter(next))) {
+inline void multiply_after_group(level_state& level, const char* next) noexcept {
+    const token_kind kind = token_kinds.kind[static_cast<unsigned char>(*next)];
+    if (kind == open_token ||
+        (kind == letter_token && !begins_with_pi(next) && !is_unit_letter(next))) {
         multiply_implicitly<recorded>(level);
     }
 }
@@ -164,10 +165,12 @@ double finish_level(level_state& level) noexcept {
 }
 
 // A letter read by a call that gets a copy of the level, so that the main loop keeps the
-// level itself in registers.
-char* read_letter(level_state& level, char* position) noexcept {
+// level itself in registers (`inline` keeps it inlined there). Pi is told apart here, before
+// the other letters.
+inline char* read_letter(level_state& level, char* position) noexcept {
     level_state shared = level;
-    char* after = read_letter_operand(shared, position);
+    char* after = begins_with_pi(position) ? read_pi(shared, position)
+                                           : read_letter_operand(shared, position);
     level = shared;
     return after;
 }
@@ -182,14 +185,32 @@ char* read_recorded_letter(level_state& level, char* position) noexcept {
     return after;
 }
 
+// The position after a group the pre-pass marked in place (see unit_group_ends); the
+// characters between its marks and its unit letter are never letters.
+char* skip_unit_group(char* open) noexcept {
+    char* after = open + 2;
+    if (open[1] == unit_group_goes_on) {
+        while (!is_unit_set_letter(*after)) ++after;
+        ++after;
+    }
+    return after;
+}
+
 // At a '(': a group of one number is read at once where the pre-pass may have made one;
 // any other group opens a nested level. Returns where reading goes on.
 template <bool recorded>
 inline char* read_open_parenthesis(level_state& level, int& depth, char* position,
-                                   bool simple_groups) noexcept {
+                                   unit_groups groups) noexcept {
     double group_value = 0;
-    char* after_group =
-        !recorded && simple_groups ? read_simple_group(position, group_value) : nullptr;
+    char* after_group = nullptr;
+    if (recorded || groups == no_unit_groups) {
+        // a level of its own
+    } else if (groups == unit_groups_wrapped) {
+        after_group = read_simple_group(position, group_value);
+    } else if (is_unit_group_mark(position[1])) {
+        group_value = take_unit_group_value();
+        after_group = skip_unit_group(position);
+    }
     if (after_group != nullptr) {
         // The steps of the level it would have opened: room for it, then the value.
         check_room_for_level(level, depth);
@@ -208,15 +229,16 @@ inline char* read_open_parenthesis(level_state& level, int& depth, char* positio
  * and opens a nested one; ')' or the end of the text finishes the current level, whose value
  * becomes an operand of the enclosing level (a missing ')' is no error: every open level
  * then ends at the NUL). Text after the ')' that closes the outermost level is not read.
- * With `simple_groups`, a group of one number is read at once (read_simple_group), which
- * costs a look at the start of every other group.
+ * Where the pre-pass wrapped numbers with their unit letters, a group of one number is read
+ * at once (read_simple_group), which costs a look at the start of every other group; where it
+ * marked them in place, a marked group takes its value from the pre-pass.
  *
  * The loop is compiled twice: with `recorded` it also reports each level and the position
  * of each token to the reading of --explain, and reads every group as a level of its own;
  * the copy every other run takes has no such step in it.
  */
 template <bool recorded>
-double evaluate_blankless(char* text, bool simple_groups) noexcept {
+double evaluate_blankless(char* text, unit_groups groups) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);
@@ -236,7 +258,7 @@ double evaluate_blankless(char* text, bool simple_groups) noexcept {
             act_on_operator<recorded>(level, c);
             ++position;
         } else if (kind == open_token) {
-            position = read_open_parenthesis<recorded>(level, depth, position, simple_groups);
+            position = read_open_parenthesis<recorded>(level, depth, position, groups);
         } else if (kind == close_token) {
             if (c == ')') ++position;
             const double value = finish_level<recorded>(level);
@@ -257,12 +279,13 @@ double evaluate_expression(char* text) noexcept {
     const bool recorded = active_reading != nullptr;
     if (recorded) record_text(text);
     remove_blanks(text);
-    return recorded ? evaluate_blankless<true>(text, false) : evaluate_blankless<false>(text, true);
+    return recorded ? evaluate_blankless<true>(text, no_unit_groups)
+                    : evaluate_blankless<false>(text, unit_groups_wrapped);
 }
 
 expression_value prepare_and_evaluate() noexcept {
     const prepared_text prepared = prepare_without_blanks();
-    return expression_value{evaluate_blankless<false>(expression_text, prepared.units_wrapped),
+    return expression_value{evaluate_blankless<false>(expression_text, prepared.groups),
                             prepared.grouping};
 }
 

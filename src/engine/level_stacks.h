@@ -58,6 +58,12 @@ inline void push_operand(level_state& level, double value) noexcept {
 }
 
 // Pushes a function code (with its descriptor for `shift`) and checks the depth.
-void push_function_code(level_state& level, int code, const shift_descriptor& descriptor) noexcept;
+inline void push_function_code(level_state& level, int code,
+                               const shift_descriptor& descriptor) noexcept {
+    level.operator_stack[level.operator_count] = static_cast<char>(code);
+    level.shift_descriptors[level.operator_count] = descriptor;
+    ++level.operator_count;
+    check_stack_depth(level.operator_count);
+}
 
 }  // namespace fexpr::engine

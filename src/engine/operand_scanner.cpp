@@ -33,18 +33,6 @@ void check_after_constant(const char* text) noexcept {
     }
 }
 
-char* read_pi(level_state& level, char* text) noexcept {
-    if (level.after_operand) {
-        end_with_diagnostic(status_group_before_constant);
-    }
-    push_operand(level, numeric::pi);
-    text += 2;
-    level.after_operand = true;
-    check_after_constant(text);
-    if (*text == '(') end_with_diagnostic(status_group_after_constant);
-    return text;
-}
-
 char* read_unit_letter(level_state& level, char* text) noexcept {
     const char letter = *text;
     if (level.after_operand) {
@@ -138,6 +126,34 @@ char* read_shift_descriptor(level_state& level, char* text) noexcept {
     return text + fields.consumed;
 }
 
+/* The named functions chained by their first letter: for each lower-case letter the first
+ * function whose name begins with it, for each function the next one with the same first
+ * letter (in the order of the codes, so the first name that matches is still the one found),
+ * and the length of each name. Walking all seventeen names cost about 110 instructions per
+ * "sqrt" (bench/shape_costs.sh, shape function). */
+struct name_chains {
+    signed char first[26];
+    signed char next[named_function_count];
+    unsigned char length[named_function_count];
+};
+
+constexpr name_chains make_name_chains() noexcept {
+    name_chains chains{};
+    for (signed char& first : chains.first) first = -1;
+    for (int position = named_function_count - 1; position >= 0; --position) {
+        const char* name = function_names[position];
+        const int letter = name[0] - 'a';
+        chains.next[position] = chains.first[letter];
+        chains.first[letter] = static_cast<signed char>(position);
+        int length = 0;
+        while (name[length] != '\0') ++length;
+        chains.length[position] = static_cast<unsigned char>(length);
+    }
+    return chains;
+}
+
+constexpr name_chains function_chains = make_name_chains();
+
 double radix_literal_value(const char* digits, const char* set, int width, int radix,
                            int& consumed) noexcept {
     char text[65] = "";
@@ -148,23 +164,29 @@ double radix_literal_value(const char* digits, const char* set, int width, int r
 
 }  // namespace
 
-bool begins_with_pi(const char* text) noexcept {
-    return begins_with_name(text, pi_name);
+char* read_pi(level_state& level, char* text) noexcept {
+    if (level.after_operand) {
+        end_with_diagnostic(status_group_before_constant);
+    }
+    push_operand(level, numeric::pi);
+    text += 2;
+    level.after_operand = true;
+    check_after_constant(text);
+    if (*text == '(') end_with_diagnostic(status_group_after_constant);
+    return text;
 }
 
 int match_function_name(const char* text) noexcept {
-    for (int position = 0; position < named_function_count; ++position) {
-        if (begins_with_name(text, named_functions[position].name)) return position;
+    const char first = numeric::lower_case(*text);
+    if (first < 'a' || first > 'z') return -1;
+    for (int position = function_chains.first[first - 'a']; position >= 0;
+         position = function_chains.next[position]) {
+        if (begins_with_name(text + 1, function_names[position] + 1)) return position;
     }
     return -1;
 }
 
-/* By the letter's table entry; only p, P, t and T look further. Walking the seventeen
- * names at every unit letter made the shape unit of bench/shape_costs.sh cost about 10
- * instructions per character more. */
-bool is_unit_letter(const char* text) noexcept {
-    const unit_letter_kind kind = unit_kind_of(*text);
-    if (kind != unit_unless_named) return kind == always_a_unit;
+bool is_unit_unless_named(const char* text) noexcept {
     return !begins_with_pi(text) && match_function_name(text) < 0;
 }
 
@@ -176,7 +198,7 @@ char* read_letter_operand(level_state& level, char* text) noexcept {
     if (kind == unit_unless_named && position < 0) return read_unit_letter(level, text);
     if (position >= 0) {
         push_function_code(level, position + first_function_code, shift_descriptor{});
-        return text + std::strlen(named_functions[position].name);
+        return text + function_chains.length[position];
     }
     return read_shift_descriptor(level, text);
 }
@@ -198,11 +220,20 @@ char* read_simple_group(char* open, double& value) noexcept {
     char* close = unit != '\0' ? p + 1 : p;
     if (p == number || *close != ')') return nullptr;
     const char* end = number;
-    double number_value = numeric::text_to_double(number, &end);
+    const double group_value = unit_group_value(bottom, number, unit, &end);
     if (end != p) return nullptr;
-    if (unit != '\0') number_value = apply_operator('*', number_value, unit_multiplier(unit));
-    value = apply_operator(bottom, 0.0, number_value);
+    value = group_value;
     return close + 1;
+}
+
+/* The bottom operator over 0 in double arithmetic: 0 + v and 0 - v are exact there (v or -v,
+ * +0 for either zero, a NaN unchanged), so they are what apply_operator computes with the
+ * extended significand, without its conversions. */
+double unit_group_value(char bottom, const char* number, char unit, const char** end) noexcept {
+    double value = numeric::text_to_double(number, end);
+    if (unit != '\0') value = apply_operator('*', value, unit_multiplier(unit));
+    const double zero = 0.0;
+    return bottom == '-' ? zero - value : zero + value;
 }
 
 // A prefix without digits is 0 and ends right after the prefix.

@@ -1,6 +1,7 @@
 // The pre-pass: grouping mode, the multiplication 'x', and numbers bound to their unit letter.
 #include "engine/prepass.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "engine/character_set.h"
@@ -80,6 +81,91 @@ struct wrap_state {
         text[written] = ')';
         ++written;
     }
+    void finish() noexcept { text[written] = '\0'; }
+};
+
+/*
+ * The same scan without moving the text: each number the wrapping would put in parentheses
+ * with its unit letter is noted with the value of its group (computed as the evaluator
+ * computes a group of one number), and the group's marks are then written over the number's
+ * first two characters (see unit_group_ends). Where the scan meets a mark in the text itself,
+ * a group of any other shape (an exponent part, a radix literal, an infinity) or more groups
+ * than the table holds, `failed` is set and nothing is written: the wrapping then runs as
+ * before.
+ */
+struct unit_group_plan {
+    std::uint16_t start;  // the first character of the wrapped text
+    std::uint16_t end;    // after its unit letter
+};
+
+constexpr int unit_group_capacity = 512;
+static_assert(expression_capacity <= 65536, "positions of the text fit the plan");
+
+unit_group_plan unit_group_plans[unit_group_capacity];
+double unit_group_values[unit_group_capacity];
+int unit_groups_taken = 0;
+
+// The digits and point of a group of one number, between its white space and sign and its
+// unit letter; false for a number of any other form.
+bool plain_number(const char* number, const char* unit) noexcept {
+    for (const char* p = number; p != unit; ++p) {
+        if (!numeric::is_decimal_digit(*p) && *p != '.') return false;
+    }
+    return true;
+}
+
+struct mark_state {
+    char* text;        // expression_text
+    std::size_t gap;   // the room the wrapping would have for its growth
+    std::size_t read;  // characters consumed
+    std::size_t growth;
+    char last_read;  // the last character consumed, '\0' before the first
+    int count;       // groups planned
+    bool failed;
+
+    const char* unread() const noexcept { return text + read; }
+    void copy(std::size_t length) noexcept {
+        last_read = unread()[length - 1];
+        read += length;
+    }
+    void copy_one() noexcept {
+        last_read = unread()[0];
+        failed = failed || is_unit_group_mark(last_read);
+        ++read;
+    }
+    bool can_grow() const noexcept { return growth + 2 <= gap; }
+    void wrap(std::size_t length) noexcept {
+        plan(length);
+        last_read = unread()[length - 1];
+        read += length;
+        growth += 2;
+    }
+    void plan(std::size_t length) noexcept {
+        const char* number = numeric::skip_white_space(unread());
+        const char bottom = *number == '+' || *number == '-' ? *number++ : '+';
+        const char* unit = unread() + length - 1;
+        if (count == unit_group_capacity || !plain_number(number, unit)) {
+            failed = true;
+            return;
+        }
+        const char* end = number;
+        unit_group_values[count] = unit_group_value(bottom, number, *unit, &end);
+        failed = failed || end != unit;
+        unit_group_plans[count] = {static_cast<std::uint16_t>(read),
+                                   static_cast<std::uint16_t>(read + length)};
+        ++count;
+    }
+    // Writes the marks of the groups and drops the white space at the end.
+    void finish() noexcept {
+        if (failed) return;
+        for (int index = 0; index < count; ++index) {
+            const unit_group_plan& group = unit_group_plans[index];
+            text[group.start] = '(';
+            text[group.start + 1] =
+                group.end - group.start == 2 ? unit_group_ends : unit_group_goes_on;
+        }
+        text[read] = '\0';
+    }
 };
 
 /*
@@ -118,7 +204,8 @@ constexpr character_set number_start_or_end = make_character_set(" \t\n\v\f\r+-.
  * copied at once (the same result as one character at a time, without scanning the run
  * again and again). White space at the end of the text is dropped.
  */
-void wrap_unit_numbers(wrap_state& state) noexcept {
+template <typename state_type>
+void wrap_unit_numbers(state_type& state) noexcept {
     for (;;) {
         const char* source = state.unread();
         if (!in_set(number_start_or_end, *source)) {
@@ -136,13 +223,13 @@ void wrap_unit_numbers(wrap_state& state) noexcept {
         }
         after = radix_literal_end(source, number, after, state.last_read);
         const std::size_t length = static_cast<std::size_t>(after - source);
-        if (is_unit_set_letter(*after) && is_unit_letter(after) && state.can_grow()) {
+        if (unit_kind_of(*after) != not_a_unit && is_unit_letter(after) && state.can_grow()) {
             state.wrap(length + 1);
         } else {
             state.copy(length);
         }
     }
-    state.text[state.written] = '\0';
+    state.finish();
 }
 
 // The characters the pass below stops at: 'x', the unit letters and the blanks (the
@@ -152,18 +239,22 @@ struct stop_text {
     char text[16];
 };
 
-constexpr stop_text make_stop_text() noexcept {
+constexpr stop_text make_stop_text(bool with_units) noexcept {
     stop_text stops{};
     int length = 0;
     stops.text[length++] = 'x';
-    for (const unit_letter& unit : unit_letters) stops.text[length++] = unit.letter;
+    if (with_units) {
+        for (const unit_letter& unit : unit_letters) stops.text[length++] = unit.letter;
+    }
     for (const char* blank = removed_on_entry; *blank != '\0'; ++blank) {
         stops.text[length++] = *blank;
     }
     return stops;
 }
 
-constexpr stop_text pass_stops = make_stop_text();
+// Once a unit letter has been seen after a number, the pass looks for no other.
+constexpr stop_text pass_stops = make_stop_text(true);
+constexpr stop_text pass_stops_after_unit = make_stop_text(false);
 static_assert(pass_stops.text[sizeof pass_stops.text - 1] == '\0', "the stop text ends");
 
 // The characters a number that the wrapping reads can end with: digits and the point, the
@@ -188,9 +279,10 @@ struct text_survey {
 text_survey survey_text(char* text) noexcept {
     text_survey survey{0, 0, false};
     bool blank_seen = false;
+    const char* stops = pass_stops.text;
     char* p = text;
     for (;; ++p) {
-        p += std::strcspn(p, pass_stops.text);
+        p += std::strcspn(p, stops);
         const char c = *p;
         if (c == '\0') break;
         const std::size_t position = static_cast<std::size_t>(p - text);
@@ -199,6 +291,7 @@ text_survey survey_text(char* text) noexcept {
         } else if (is_unit_set_letter(c)) {
             if (position > 0 && in_set(number_end_characters, p[-1])) {
                 survey.unit_after_number = true;
+                stops = pass_stops_after_unit.text;
             }
         } else if (!blank_seen) {
             blank_seen = true;
@@ -220,24 +313,41 @@ void wrap_units(std::size_t length) noexcept {
     wrap_unit_numbers(state);
 }
 
+// Marks the groups of the numbers with unit letters in place (see mark_state) and sets
+// `length` to what is left of the text; false when the text must be wrapped instead, which it
+// is then left for.
+bool mark_unit_groups(std::size_t& length) noexcept {
+    mark_state state{expression_text, expression_capacity - 1 - length, 0, 0, '\0', 0, false};
+    wrap_unit_numbers(state);
+    length = state.read;
+    return !state.failed;
+}
+
 /*
  * Without a unit letter after a number the wrapping would only copy the text and drop its
  * trailing white space, so that is all that is done then; most expressions take this way.
+ * Before the evaluator (`remove`), the groups of the numbers with unit letters are marked in
+ * place where they can be; the pre-pass of --explain always wraps them.
  */
 prepared_text prepare(bool remove) noexcept {
     const digit_grouping grouping = grouping_of(expression_text[0]);
     const text_survey survey = survey_text(expression_text);
+    std::size_t length = survey.length;
     if (survey.unit_after_number) {
+        if (remove && mark_unit_groups(length)) {
+            if (survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
+            unit_groups_taken = 0;
+            return prepared_text{grouping, unit_groups_marked};
+        }
         // The wrapping adds no blank, so a text without one needs no removal.
         wrap_units(survey.length);
         if (remove && survey.first_blank < survey.length) remove_blanks(expression_text);
-        return prepared_text{grouping, true};
+        return prepared_text{grouping, unit_groups_wrapped};
     }
-    std::size_t length = survey.length;
     while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
     expression_text[length] = '\0';
     if (remove && survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-    return prepared_text{grouping, false};
+    return prepared_text{grouping, no_unit_groups};
 }
 
 }  // namespace
@@ -257,6 +367,12 @@ digit_grouping prepare_expression() noexcept {
 
 prepared_text prepare_without_blanks() noexcept {
     return prepare(true);
+}
+
+// The evaluator takes each marked group once, in the order of the text, so the values run
+// out only if it read a group the pre-pass did not mark, which it never does.
+double take_unit_group_value() noexcept {
+    return unit_group_values[unit_groups_taken++];
 }
 
 }  // namespace fexpr::engine

@@ -196,7 +196,7 @@ double read_general_decimal(const char* text, const char** end) noexcept {
  * position of a text that holds a unit letter after a number, and building the digits there
  * made that path cost about 120 instructions per character (bench/shape_costs.sh, shape
  * unit). */
-const char* decimal_text_end(const char* text) noexcept {
+const char* general_decimal_text_end(const char* text) noexcept {
     const char* p = skip_white_space(text);
     const bool signed_text = *p == '-' || *p == '+';
     if (signed_text) ++p;

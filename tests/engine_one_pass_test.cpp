@@ -1,0 +1,91 @@
+// The driver's one-pass way (prepare_and_evaluate, which marks the groups of numbers with
+// unit letters in place) gives what the pre-pass followed by the evaluator gives: the same
+// value to the bit, or the same diagnostic, and the same reports of math errors.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "engine_harness.h"
+#include "random_expressions.h"
+
+namespace {
+
+using namespace fexpr::testing;
+
+void expect_same_runs(const std::string& expression) {
+    const engine_run apart = run_engine(expression, true);
+    const engine_run one_pass = run_engine_one_pass(expression, true);
+    EXPECT_EQ(one_pass.ended, apart.ended) << expression;
+    EXPECT_EQ(one_pass.status, apart.status) << expression;
+    EXPECT_EQ(one_pass.message, apart.message) << expression;
+    EXPECT_EQ(one_pass.error_text, apart.error_text) << expression;
+    // An evaluation that ends through a diagnostic returns no grouping.
+    if (!apart.ended) {
+        EXPECT_EQ(one_pass.grouping_mode, apart.grouping_mode) << expression;
+    }
+    EXPECT_EQ(bits_of(one_pass.value), bits_of(apart.value))
+        << expression << " gave " << one_pass.value << ", expected " << apart.value;
+}
+
+TEST(EngineOnePass, NumbersWithUnitLetters) {
+    const char* const cases[] = {
+        // Signs and white space taken into the group, and groups side by side.
+        "1k", "-3k", "+3k", "1k+1k", "1k+1k+1k", "2-1k", "2 -1k", "2 - 1k", "2 1k", "2*-3k", "1k1k",
+        "1kk", "(1k)", "((1k))", "1k(2)", "2(1k)", "1k Pi", "Pi1k", "k1k", "1k2", " \t 1k", "1k  ",
+        "\v-1k", "2\f+1k", "1 + 2k", "2^1k", "2^-1k", "-2k^2", "1/2K",
+        // Zeros keep the sign their group gives them.
+        "-0k", "+0k", "0k", "-0k*-1", "1/-0k", "-0.0K", "0-0k",
+        // Points, long digit runs and values out of range.
+        ".5k", "1.k", "1.5.5k", "0.000001p", "123456789012345678901234k", "1e308k",
+        "99999999999999999999k*1P", "1,000k", "1_5k", ",1k", "_1k",
+        // Groups the marks cannot stand for: exponent parts, radix literals, infinities.
+        "1e3k", "1e+3k", "2e-3K", "0x1k", "0X1Fk", "0b11k", "0o17M", "0b12k", "0o78k", "0xk",
+        "0x1kk", "+INFk", "-NANk", "1+0x1k", "1k+1e3k", "1k+0x1k",
+        // Names that begin with unit letters, and functions of groups.
+        "sqrt4k", "tan1k", "sin1k+1k", "2tk", "2P", "2Pi", "2pi", "Pi+2k", "abs-1k", "d2r1k",
+        "sign-0k", "shiftll000701(2k)", "shiftll1 2k", "1k shiftll000701",
+        // Operators around and faults.
+        "1k+", "+1k-", "1k**2", "1k^^2", "(1k", "1k)", "1k)+5", "2x1k", "1kx2", "1k x 2", "1k%3",
+        "1k&3k", "1k|2", "1k@3", "1k{2", "1k}2", "1k:30", "3:1k", "1k?"};
+    for (const char* expression : cases) expect_same_runs(expression);
+}
+
+// Texts that hold a character the marks use, and more groups than are marked at once, are
+// wrapped as before.
+TEST(EngineOnePass, TextsWrappedInstead) {
+    const std::string cases[] = {"1k\x01",
+                                 "\x02+1k",
+                                 "1k+\x01",
+                                 std::string("\x01") + "1k",
+                                 repeat_text("1k+", 600) + "1",
+                                 repeat_text("2k", 511),
+                                 repeat_text("2k", 512),
+                                 repeat_text("2k", 513),
+                                 repeat_text("1k/", 4000) + "1k"};
+    for (const std::string& expression : cases) expect_same_runs(expression);
+}
+
+TEST(EngineOnePassProperties, RandomExpressions) {
+    expression_maker maker(20261216);
+    for (int round = 0; round < 10000; ++round) expect_same_runs(maker.make());
+}
+
+// Texts of pieces around numbers with unit letters, joined at random: signs, blanks and
+// group marks beside them, radix literals and exponent parts before them, letters after.
+TEST(EngineOnePassProperties, RandomPiecesAroundUnitLetters) {
+    const char* const pieces[] = {"1k", "-2K", " 3m", "+.5g", "7",    "0",  "Pi", "sin",
+                                  "(",  ")",   "+",   "-",    "*",    "/",  "^",  " ",
+                                  ",",  "_",   "\t",  "0x1",  "0b",   "e3", "e",  "k",
+                                  "t",  "P",   "x",   ".",    "9.25", "\v", "INF"};
+    constexpr unsigned piece_count = sizeof pieces / sizeof pieces[0];
+    std::mt19937_64 random(20261216);
+    for (int round = 0; round < 10000; ++round) {
+        std::string expression;
+        const unsigned count = 1 + static_cast<unsigned>(random() % 12);
+        for (unsigned i = 0; i < count; ++i) expression += pieces[random() % piece_count];
+        expect_same_runs(expression);
+    }
+}
+
+}  // namespace
