@@ -132,6 +132,26 @@ TEST(EngineFunctions, MathErrorsAreReportedAndEvaluationGoesOn) {
     }
 }
 
+// A function in front of Pi or a unit letter runs on it before what follows the constant is
+// rejected.
+TEST(EngineFunctions, PendingFunctionRunsBeforeWhatFollowsAConstantIsRejected) {
+    const struct {
+        const char* expression;
+        int status;
+        const char* report;
+    } cases[] = {{"arcsinPik", 2, "\r\nasin: DOMAIN error\r\n"},
+                 {"arcsinPi(1)", 3, "\r\nasin: DOMAIN error\r\n"},
+                 {"arccosk(1)", 3, "\r\nacos: DOMAIN error\r\n"},
+                 {"expPsin1", 2, "\r\nexp: OVERFLOW error\r\n"},
+                 {"(arcsin2)Pi", 1, "\r\nasin: DOMAIN error\r\n"},
+                 {"arcsin(2)k", 1, "\r\nasin: DOMAIN error\r\n"}};
+    for (const auto& c : cases) {
+        const engine_run run = run_engine(c.expression, true);
+        EXPECT_EQ(run.status, c.status) << c.expression;
+        EXPECT_EQ(run.error_text, c.report) << c.expression;
+    }
+}
+
 // A function in front of a character that starts no number runs on 0 before status 8.
 TEST(EngineFunctions, PendingFunctionRunsBeforeInvalidCharacter) {
     const engine_run run = run_engine("ln#", true);

@@ -51,6 +51,39 @@ TEST(EngineOnePass, NumbersWithUnitLetters) {
     for (const char* expression : cases) expect_same_runs(expression);
 }
 
+// A group that begins with a number is read without a level of its own where the number
+// ends it.
+TEST(EngineOnePass, GroupsThatBeginWithNumbers) {
+    const char* const cases[] = {"(7)",     "(-7)",
+                                 "(+7)",    "(-0)",
+                                 "(+0)",    "(0)",
+                                 "(-0)*-1", "1/(-0)",
+                                 "(7)(8)",  "(7)Pi",
+                                 "(7)k",    "(7)sin0",
+                                 "(7)7",    "2(7)",
+                                 "Pi(7)",   "k(7)",
+                                 "sin(7)",  "-(7)",
+                                 "(7)^2",   "2^(-7)",
+                                 "(1e5)",   "(1.5e-3)",
+                                 "(2e)",    "(7.)",
+                                 "(.5)",    "(12345678901234567890)",
+                                 "(1e400)", "(-1e400)",
+                                 "(7+1)",   "(-7*2)",
+                                 "(7^2^3)", "((7))",
+                                 "(7",      "(7)+",
+                                 "(7))",    "(0x10)",
+                                 "(-0b1)",  "(0o7)",
+                                 "(--7)",   "(-+7)",
+                                 "(+-7)",   "(7k)",
+                                 "(7(2))",  "(7Pi)",
+                                 "(7sin0)", "(7 )",
+                                 "( 7)",    "(- 7)",
+                                 "(7,5)",   "(7_5)",
+                                 "(7:30)",  "(1:2:3)",
+                                 "(7%2)",   "(7&3)"};
+    for (const char* expression : cases) expect_same_runs(expression);
+}
+
 // Texts that hold a character the marks use, and more groups than are marked at once, are
 // wrapped as before.
 TEST(EngineOnePass, TextsWrappedInstead) {

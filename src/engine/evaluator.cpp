@@ -164,23 +164,12 @@ double finish_level(level_state& level) noexcept {
     return level.value_stack[0];
 }
 
-// A letter read by a call that gets a copy of the level, so that the main loop keeps the
-// level itself in registers (`inline` keeps it inlined there). Pi is told apart here, before
-// the other letters.
-inline char* read_letter(level_state& level, char* position) noexcept {
-    level_state shared = level;
-    char* after = begins_with_pi(position) ? read_pi(shared, position)
-                                           : read_letter_operand(shared, position);
-    level = shared;
-    return after;
-}
-
 // Pi and the unit letters push an operand, function names and shift descriptors a code, so
 // the operand step recorded before the letter is withdrawn unless an operand came of it.
 char* read_recorded_letter(level_state& level, char* position) noexcept {
     const int values = level.value_count;
     record_operand();
-    char* after = read_letter(level, position);
+    char* after = read_letter_operand(level, position);
     if (level.value_count == values) withdraw_operand();
     return after;
 }
@@ -196,6 +185,34 @@ char* skip_unit_group(char* open) noexcept {
     return after;
 }
 
+/*
+ * A group that begins with a decimal number (after its sign, if any): the number is read
+ * first. When ')' follows it, the group is that number under its sign, and no level is
+ * opened (the level cost about 110 instructions more, bench/shape_costs.sh, shape group);
+ * otherwise the nested level opens with the number as its first operand, as it would have
+ * read it. Returns where reading goes on.
+ */
+inline char* read_group_with_number(level_state& level, int& depth, char* open,
+                                    char* number) noexcept {
+    check_room_for_level(level, depth);
+    const char* end = number;
+    const double value = numeric::text_to_double(number, &end);
+    char* after = open + (end - open);
+    const char bottom = number != open + 1 ? open[1] : '+';
+    if (*after == ')') {
+        push_operand(level, apply_bottom_over_zero(bottom, value));
+        level.after_operand = true;
+        multiply_after_group<false>(level, after + 1);
+        return after + 1;
+    }
+    open_nested_level(level, depth);
+    level.operator_stack[0] = bottom;
+    push_operand(level, value);
+    level.after_operand = true;
+    multiply_after_number<false>(level, after);
+    return after;
+}
+
 // At a '(': a group of one number is read at once where the pre-pass may have made one;
 // any other group opens a nested level. Returns where reading goes on.
 template <bool recorded>
@@ -203,13 +220,16 @@ inline char* read_open_parenthesis(level_state& level, int& depth, char* positio
                                    unit_groups groups) noexcept {
     double group_value = 0;
     char* after_group = nullptr;
-    if (recorded || groups == no_unit_groups) {
+    char* const number = position[1] == '+' || position[1] == '-' ? position + 2 : position + 1;
+    if (recorded) {
         // a level of its own
     } else if (groups == unit_groups_wrapped) {
         after_group = read_simple_group(position, group_value);
-    } else if (is_unit_group_mark(position[1])) {
+    } else if (groups == unit_groups_marked && is_unit_group_mark(position[1])) {
         group_value = take_unit_group_value();
         after_group = skip_unit_group(position);
+    } else if (numeric::is_decimal_digit(*number) && radix_prefix(number) == '\0') {
+        return read_group_with_number(level, depth, position, number);
     }
     if (after_group != nullptr) {
         // The steps of the level it would have opened: room for it, then the value.
@@ -268,7 +288,7 @@ double evaluate_blankless(char* text, unit_groups groups) noexcept {
         } else if constexpr (recorded) {
             position = read_recorded_letter(level, position);
         } else {
-            position = read_letter(level, position);
+            position = read_letter_operand(level, position);
         }
     }
 }

@@ -23,6 +23,23 @@ inline constexpr const char* function_names[named_function_count] = {
     "sin", "cos",  "tan",   "sqrt",  "arcsin", "arccos", "arctan", "lg", "ln",
     "exp", "ceil", "floor", "round", "sign",   "abs",    "d2r",    "r2d"};
 extern const named_function named_functions[named_function_count];
+
+// The lengths of the names, in the same order.
+struct name_lengths {
+    unsigned char length[named_function_count];
+};
+
+constexpr name_lengths make_name_lengths() noexcept {
+    name_lengths lengths{};
+    for (int position = 0; position < named_function_count; ++position) {
+        while (function_names[position][lengths.length[position]] != '\0') {
+            ++lengths.length[position];
+        }
+    }
+    return lengths;
+}
+
+inline constexpr name_lengths function_name_lengths = make_name_lengths();
 constexpr int first_function_code = 7;
 constexpr int shift_function_code = first_function_code + named_function_count;
 

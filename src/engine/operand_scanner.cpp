@@ -25,27 +25,11 @@ bool begins_with_name(const char* text, const char* name) noexcept {
     return true;
 }
 
-// The radix letters may follow Pi or a unit letter without status 2; they are then read as
-// letters in their own right and name nothing.
-void check_after_constant(const char* text) noexcept {
-    if (numeric::is_letter(*text) && !is_radix_letter(*text)) {
-        end_with_diagnostic(status_constants_joined);
-    }
-}
-
-char* read_unit_letter(level_state& level, char* text) noexcept {
-    const char letter = *text;
-    if (level.after_operand) {
-        end_naming_constant(status_group_before_constant, letter);
-    }
-    push_operand(level, unit_multiplier(letter));
-    ++text;
-    level.after_operand = true;
-    check_after_constant(text);
-    if (*text == '(') {
-        end_naming_constant(status_group_after_constant, letter);
-    }
-    return text;
+// Pi or a unit letter, before it is pushed: status 1 when an operand stands before it.
+letter_operand constant_operand(char unit, bool after_operand) noexcept {
+    if (after_operand) end_after_operand(unit, status_group_before_constant);
+    if (unit == '\0') return letter_operand{numeric::pi, shift_descriptor{}, operand_letter, 2};
+    return letter_operand{unit_multiplier(unit), shift_descriptor{}, operand_letter, 1};
 }
 
 // The fields of a shift descriptor as scanned, before they are tested.
@@ -109,7 +93,7 @@ bool make_shift_descriptor(const shift_fields& fields, bool length_form,
 
 // The first form decides alone once it fills all five fields; only otherwise is the form
 // with 'l' tried.
-char* read_shift_descriptor(level_state& level, char* text) noexcept {
+letter_operand shift_operand(const char* text) noexcept {
     shift_fields fields{};
     bool length_form = false;
     if (scan_shift_fields(text, false, fields) != 5) {
@@ -122,19 +106,17 @@ char* read_shift_descriptor(level_state& level, char* text) noexcept {
     if (!make_shift_descriptor(fields, length_form, descriptor)) {
         end_with_diagnostic(status_unknown_function);
     }
-    push_function_code(level, shift_function_code, descriptor);
-    return text + fields.consumed;
+    return letter_operand{0, descriptor, shift_function_code, fields.consumed};
 }
 
 /* The named functions chained by their first letter: for each lower-case letter the first
- * function whose name begins with it, for each function the next one with the same first
- * letter (in the order of the codes, so the first name that matches is still the one found),
- * and the length of each name. Walking all seventeen names cost about 110 instructions per
- * "sqrt" (bench/shape_costs.sh, shape function). */
+ * function whose name begins with it, and for each function the next one with the same first
+ * letter (in the order of the codes, so the first name that matches is still the one found).
+ * Walking all seventeen names cost about 110 instructions per "sqrt" (bench/shape_costs.sh,
+ * shape function). */
 struct name_chains {
     signed char first[26];
     signed char next[named_function_count];
-    unsigned char length[named_function_count];
 };
 
 constexpr name_chains make_name_chains() noexcept {
@@ -145,9 +127,6 @@ constexpr name_chains make_name_chains() noexcept {
         const int letter = name[0] - 'a';
         chains.next[position] = chains.first[letter];
         chains.first[letter] = static_cast<signed char>(position);
-        int length = 0;
-        while (name[length] != '\0') ++length;
-        chains.length[position] = static_cast<unsigned char>(length);
     }
     return chains;
 }
@@ -164,18 +143,6 @@ double radix_literal_value(const char* digits, const char* set, int width, int r
 
 }  // namespace
 
-char* read_pi(level_state& level, char* text) noexcept {
-    if (level.after_operand) {
-        end_with_diagnostic(status_group_before_constant);
-    }
-    push_operand(level, numeric::pi);
-    text += 2;
-    level.after_operand = true;
-    check_after_constant(text);
-    if (*text == '(') end_with_diagnostic(status_group_after_constant);
-    return text;
-}
-
 int match_function_name(const char* text) noexcept {
     const char first = numeric::lower_case(*text);
     if (first < 'a' || first > 'z') return -1;
@@ -190,17 +157,29 @@ bool is_unit_unless_named(const char* text) noexcept {
     return !begins_with_pi(text) && match_function_name(text) < 0;
 }
 
-char* read_letter_operand(level_state& level, char* text) noexcept {
+void end_after_operand(char unit, exit_status status) noexcept {
+    if (unit == '\0') end_with_diagnostic(status);
+    end_naming_constant(status, unit);
+}
+
+letter_operand scan_letter_operand(const char* text, bool after_operand) noexcept {
     const unit_letter_kind kind = unit_kind_of(*text);
-    if (kind == always_a_unit) return read_unit_letter(level, text);
-    if (begins_with_pi(text)) return read_pi(level, text);
+    if (kind == always_a_unit) return constant_operand(*text, after_operand);
+    if (begins_with_pi(text)) return constant_operand('\0', after_operand);
     const int position = match_function_name(text);
-    if (kind == unit_unless_named && position < 0) return read_unit_letter(level, text);
+    if (kind == unit_unless_named && position < 0) return constant_operand(*text, after_operand);
     if (position >= 0) {
-        push_function_code(level, position + first_function_code, shift_descriptor{});
-        return text + function_chains.length[position];
+        return letter_operand{0, shift_descriptor{}, position + first_function_code,
+                              function_name_lengths.length[position]};
     }
-    return read_shift_descriptor(level, text);
+    return shift_operand(text);
+}
+
+void reject_after_constant(const char* text, char unit) noexcept {
+    if (numeric::is_letter(*text) && !is_radix_letter(*text)) {
+        end_with_diagnostic(status_constants_joined);
+    }
+    if (*text == '(') end_after_operand(unit, status_group_after_constant);
 }
 
 /*
@@ -226,14 +205,10 @@ char* read_simple_group(char* open, double& value) noexcept {
     return close + 1;
 }
 
-/* The bottom operator over 0 in double arithmetic: 0 + v and 0 - v are exact there (v or -v,
- * +0 for either zero, a NaN unchanged), so they are what apply_operator computes with the
- * extended significand, without its conversions. */
 double unit_group_value(char bottom, const char* number, char unit, const char** end) noexcept {
     double value = numeric::text_to_double(number, end);
     if (unit != '\0') value = apply_operator('*', value, unit_multiplier(unit));
-    const double zero = 0.0;
-    return bottom == '-' ? zero - value : zero + value;
+    return apply_bottom_over_zero(bottom, value);
 }
 
 // A prefix without digits is 0 and ends right after the prefix.

@@ -7,6 +7,7 @@
 #include "engine/level_stacks.h"
 #include "numeric/character_classes.h"
 #include "numeric/decimal_input.h"
+#include "numeric/math_services.h"
 
 namespace fexpr::engine {
 
@@ -14,10 +15,6 @@ namespace fexpr::engine {
 inline bool begins_with_pi(const char* text) noexcept {
     return numeric::lower_case(text[0]) == pi_name[0] && numeric::lower_case(text[1]) == pi_name[1];
 }
-
-// Reads the Pi the text begins with, pushes it and returns the position after it. Ends the
-// evaluation with status 1, 2 or 3 when what stands around it is not allowed.
-char* read_pi(level_state& level, char* text) noexcept;
 
 // The position in named_functions of the first name the text begins with (case ignored),
 // or -1.
@@ -36,10 +33,63 @@ inline bool is_unit_letter(const char* text) noexcept {
     return is_unit_unless_named(text);
 }
 
-// Reads Pi, a unit letter, a function name or a shift descriptor at a letter, pushes it
-// on the level's stacks and returns the position after it. Ends the evaluation with status
-// 1, 2, 3 or 4 when it finds none or when what follows Pi or a unit letter is not allowed.
-char* read_letter_operand(level_state& level, char* text) noexcept;
+// What a letter begins, read before anything is pushed: Pi or a unit letter (an operand,
+// with code operand_letter and its value), or a function name or shift descriptor (its
+// function code, with its descriptor for `shift`); and the characters it takes.
+struct letter_operand {
+    double value;
+    shift_descriptor descriptor;
+    int code;
+    int length;
+};
+inline constexpr int operand_letter = -1;
+
+// Reads Pi, a unit letter, a function name or a shift descriptor at a letter. Ends the
+// evaluation with status 1 when Pi or a unit letter follows an operand (`after_operand`) and
+// with status 4 when the letters begin none of them.
+letter_operand scan_letter_operand(const char* text, bool after_operand) noexcept;
+
+// Ends the evaluation with `status`, naming the unit letter `unit` ('\0' for Pi).
+[[noreturn]] void end_after_operand(char unit, exit_status status) noexcept;
+
+// What may not follow Pi or the unit letter `unit` ('\0' for Pi): status 2 for a letter
+// other than a radix letter, which is then read as a letter in its own right, and status 3
+// for '('.
+void reject_after_constant(const char* text, char unit) noexcept;
+
+/*
+ * Reads the letter operand at `text`, pushes it on the level's stacks and returns the
+ * position after it (see scan_letter_operand). The checks of what follows Pi or a unit
+ * letter come after the push, which may already have applied waiting functions (and
+ * reported their math errors). The level itself is handed to no call, so the evaluator
+ * keeps it in registers: a call with the level (and copies of it around the call) cost
+ * about 40 instructions more per letter (bench/shape_costs.sh, shapes pi and function).
+ */
+inline char* read_letter_operand(level_state& level, char* text) noexcept {
+    letter_operand letter{numeric::pi, shift_descriptor{}, operand_letter, 2};
+    if (begins_with_pi(text)) {
+        if (level.after_operand) end_after_operand('\0', status_group_before_constant);
+    } else {
+        // A function name never begins with a unit letter that is always one, nor with Pi.
+        const int name = match_function_name(text);
+        if (name >= 0) {
+            push_function_code(level, name + first_function_code, shift_descriptor{});
+            return text + function_name_lengths.length[name];
+        }
+        letter = scan_letter_operand(text, level.after_operand);
+    }
+    char* after = text + letter.length;
+    if (letter.code != operand_letter) {
+        push_function_code(level, letter.code, letter.descriptor);
+        return after;
+    }
+    push_operand(level, letter.value);
+    level.after_operand = true;
+    if (numeric::is_letter(*after) || *after == '(') {
+        reject_after_constant(after, letter.length == 1 ? *text : '\0');
+    }
+    return after;
+}
 
 // At a '(' that opens a group of only a decimal number, with a leading sign and a unit letter
 // or without ("(2k)", "(+2k)", "(7)", as the pre-pass writes every number that carries a unit

@@ -60,6 +60,15 @@ inline double apply_operator(char op, double a, double b) noexcept {
     }
 }
 
+/* A level's bottom operator ('+' or '-') over the 0 it starts with, applied to v: in double
+ * arithmetic 0 + v and 0 - v are exact (v or -v, +0 for either zero, a NaN unchanged), so
+ * this is what apply_operator computes with the extended significand, without its
+ * conversions. */
+inline double apply_bottom_over_zero(char bottom, double v) noexcept {
+    const double zero = 0.0;
+    return bottom == '-' ? zero - v : zero + v;
+}
+
 // The arrival rules and reductions below are inline, so that the evaluator's main loop keeps
 // a level's counts in registers while it acts on an operator: as calls they cost about 90
 // instructions more per line of bench/instruction_gate.sh (5%). Those with `recorded` come

@@ -234,7 +234,7 @@ void wrap_unit_numbers(state_type& state) noexcept {
 
 // The characters the pass below stops at: 'x', the unit letters and the blanks (the
 // characters the evaluator removes), as a text for strcspn, which the C library runs over
-// many characters at a time.
+// many characters at a time, and as a table for the characters after the first stop.
 struct stop_text {
     char text[16];
 };
@@ -252,10 +252,11 @@ constexpr stop_text make_stop_text(bool with_units) noexcept {
     return stops;
 }
 
-// Once a unit letter has been seen after a number, the pass looks for no other.
 constexpr stop_text pass_stops = make_stop_text(true);
-constexpr stop_text pass_stops_after_unit = make_stop_text(false);
 static_assert(pass_stops.text[sizeof pass_stops.text - 1] == '\0', "the stop text ends");
+constexpr character_set pass_stop_set = make_character_set(pass_stops.text, true);
+// Once a unit letter has been seen after a number, the pass looks for no other.
+constexpr stop_text pass_stops_after_unit = make_stop_text(false);
 
 // The characters a number that the wrapping reads can end with: digits and the point, the
 // 'F' and 'N' of "INF" and "NAN", and the digits and letters of a radix literal. A unit
@@ -279,10 +280,16 @@ struct text_survey {
 text_survey survey_text(char* text) noexcept {
     text_survey survey{0, 0, false};
     bool blank_seen = false;
-    const char* stops = pass_stops.text;
-    char* p = text;
+    // Most texts hold no stop, and strcspn finds their end at once. Where one stops, the next
+    // is often near ("Pi+Pi", "1 + 2"): a loop over the table is cheaper there than a call
+    // at each (about 25 instructions each, bench/shape_costs.sh, shapes pi and function).
+    char* p = text + std::strcspn(text, pass_stops.text);
     for (;; ++p) {
-        p += std::strcspn(p, stops);
+        if (survey.unit_after_number) {
+            p += std::strcspn(p, pass_stops_after_unit.text);
+        } else {
+            while (!in_set(pass_stop_set, *p)) ++p;
+        }
         const char c = *p;
         if (c == '\0') break;
         const std::size_t position = static_cast<std::size_t>(p - text);
@@ -291,7 +298,6 @@ text_survey survey_text(char* text) noexcept {
         } else if (is_unit_set_letter(c)) {
             if (position > 0 && in_set(number_end_characters, p[-1])) {
                 survey.unit_after_number = true;
-                stops = pass_stops_after_unit.text;
             }
         } else if (!blank_seen) {
             blank_seen = true;
