@@ -53,11 +53,28 @@ def read_symbols(binary):
 
 
 def parse_symbols(listing):
+    """Reads `nm -S -n`. A function without a size (the start-up files' frame_dummy, say)
+    reaches to the next symbol; other symbols without a size, and labels the linker puts on
+    a sized function's address, are left out."""
     symbols = []
+    unsized = []
+    addresses = set()
     for line in listing.splitlines():
         fields = line.split()
         if len(fields) == 4 and int(fields[1], 16) > 0:
             symbols.append((int(fields[0], 16), int(fields[1], 16), fields[2], fields[3]))
+        elif len(fields) == 3 and fields[1] in "tT":
+            unsized.append((int(fields[0], 16), fields[1], fields[2]))
+        if len(fields) in (3, 4):
+            addresses.add(int(fields[0], 16))
+    ordered = sorted(addresses)
+    sized = {symbol[0] for symbol in symbols}
+    for address, kind, name in unsized:
+        if address in sized:
+            continue
+        following = bisect.bisect_right(ordered, address)
+        if following < len(ordered):
+            symbols.append((address, ordered[following] - address, kind, name))
     symbols.sort()
     return symbols
 

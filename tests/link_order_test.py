@@ -9,11 +9,15 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import link_order  # noqa: E402
 
 NM_LISTING = """\
+0000000000401000 t __preinit_array_start
 0000000000401000 0000000000000010 T _start
 0000000000401010 0000000000000020 T memcpy
 0000000000401010 0000000000000020 t __memcpy_avx
-0000000000401030 0000000000000000 t label_without_size
+0000000000401030 0000000000000000 t empty_function
+0000000000401040 t frame_dummy
+0000000000401050 0000000000000004 T after_frame_dummy
                  U undefined_symbol
+0000000000401060 r unsized_table
 0000000000500000 0000000000010000 b big_buffer
 0000000000500100 0000000000000008 b inside_big
 0000000000510000 0000000000000008 B counter
@@ -23,8 +27,9 @@ NM_LISTING = """\
 class ReadingTest(unittest.TestCase):
     def test_nm_keeps_sized_definitions_by_address(self):
         names = [symbol[3] for symbol in link_order.parse_symbols(NM_LISTING)]
-        self.assertEqual(names, ["_start", "memcpy", "__memcpy_avx", "big_buffer", "inside_big",
-                                 "counter"])
+        self.assertEqual(names, ["_start", "memcpy", "__memcpy_avx", "frame_dummy",
+                                 "after_frame_dummy", "big_buffer",
+                                 "inside_big", "counter"])
 
     def test_lackey_keeps_data_accesses_only(self):
         cases = [
@@ -43,10 +48,14 @@ class CoveringTest(unittest.TestCase):
     def test_addresses(self):
         cases = [
             (0x400FFF, []),
-            (0x401000, ["_start"]),
+            (0x401000, ["_start"]),  # not the linker's label on the same address
             (0x40100F, ["_start"]),
             (0x401010, ["__memcpy_avx", "memcpy"]),  # aliases share an extent
-            (0x401030, []),  # a symbol without a size covers nothing
+            (0x401030, []),  # a symbol of size 0 covers nothing
+            (0x401040, ["frame_dummy"]),  # a function without a size reaches the next symbol
+            (0x40104F, ["frame_dummy"]),
+            (0x401050, ["after_frame_dummy"]),
+            (0x401060, []),  # data without a size covers nothing
             (0x500000, ["big_buffer"]),
             (0x500104, ["big_buffer", "inside_big"]),
             (0x50FFFF, ["big_buffer"]),  # far into a large object, past smaller ones
