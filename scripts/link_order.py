@@ -29,7 +29,8 @@ import sys
 import tempfile
 
 # The invocations whose code and data go first, the first one first: one expression as
-# bench/instruction_gate.sh measures it, then the other layouts, a fault and standard input.
+# bench/instruction_gate.sh measures it, then the other layouts, functions, a fault and
+# standard input.
 RUNS = [
     (["3000+2^10"], ""),
     (["3k+2^10", "x_"], ""),
@@ -37,6 +38,7 @@ RUNS = [
     (["Pi", ".4"], ""),
     (["90061.5", ":"], ""),
     (["1/2K", "e4"], ""),
+    (["sin(1)+sqrt(2)*ln(3)-arctan(1)/exp(1)"], ""),
     (["2^3^2"], ""),
     ([], "1+1\n"),
 ]
