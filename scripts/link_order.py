@@ -10,7 +10,8 @@ decides the start-up's page faults and its peak memory. This script runs the bin
 one-expression invocations and lists, in the order of first use:
 
   * every function that runs, found natively by single-stepping the process with ptrace (so
-    the C library's start-up takes its real path, the vDSO's set-up included);
+    the C library's start-up takes its real path, the vDSO's set-up included), and the other
+    processors' variants of the string functions among them;
   * every object of .rodata, .data and .bss that is read or written, found with valgrind's
     lackey tool, the small objects before those of a page or more, so that the small ones and
     the first page of each large buffer share as few pages as they can.
@@ -122,6 +123,22 @@ def is_code(symbol):
     return symbol[2] in "tTwW"
 
 
+# The C library picks one variant of each string function for the processor at start-up
+# (__strlen_avx2, __strlen_evex, __strlen_sse2, ...); the traced run finds this machine's.
+VARIANT = re.compile(r"^(__\w+?)_(?:sse|ssse3|avx|evex|erms)")
+
+
+def variant_siblings(code, symbols):
+    """The other processors' variants of the string functions in `code`, by name, so that
+    they too lie beside the hot code on a machine that picks them."""
+    families = {VARIANT.match(symbol[3]).group(1) for symbol in code
+                if VARIANT.match(symbol[3])}
+    taken = {symbol[3] for symbol in code}
+    siblings = {symbol for symbol in symbols if is_code(symbol) and symbol[3] not in taken
+                and VARIANT.match(symbol[3]) and VARIANT.match(symbol[3]).group(1) in families}
+    return sorted(siblings, key=lambda symbol: symbol[3])
+
+
 def order_lines(code, data):
     """The names in the linker's order: code, then data objects under a page, then larger ones."""
     small = [symbol for symbol in data if not is_code(symbol) and symbol[1] < PAGE]
@@ -195,7 +212,9 @@ def main():
     for arguments, stdin_text in RUNS:
         code += instruction_addresses(binary, arguments, stdin_text)
         data += data_addresses(binary, arguments, stdin_text)
-    names = order_lines(first_uses(table, code), first_uses(table, data))
+    hot_code = first_uses(table, code)
+    hot_code += variant_siblings(hot_code, table.symbols)
+    names = order_lines(hot_code, first_uses(table, data))
     with open(output, "w") as out:
         out.write(HEADER)
         out.write("".join(name + "\n" for name in names))

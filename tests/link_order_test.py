@@ -71,6 +71,29 @@ class CoveringTest(unittest.TestCase):
         self.assertEqual(names, ["counter", "_start", "__memcpy_avx", "memcpy", "big_buffer"])
 
 
+class VariantTest(unittest.TestCase):
+    symbols = [(1, 8, "t", "__strlen_avx2"), (2, 8, "t", "__strlen_evex"),
+               (3, 8, "t", "__strlen_sse2"), (4, 8, "t", "__strlen_evex512"),
+               (5, 8, "t", "__strnlen_evex"), (6, 8, "t", "__memmove_avx_unaligned_erms"),
+               (7, 8, "t", "__memmove_sse2_unaligned"), (8, 8, "r", "__strlen_sse2_table"),
+               (9, 8, "T", "strlen"), (10, 8, "t", "__strcmp_avx2")]
+
+    def test_siblings(self):
+        cases = [
+            (["__strlen_avx2"], ["__strlen_evex", "__strlen_evex512", "__strlen_sse2"]),
+            (["__memmove_avx_unaligned_erms"], ["__memmove_sse2_unaligned"]),
+            (["__strcmp_avx2"], []),  # no other variant in the binary
+            (["strlen"], []),  # not a variant: nothing to add
+            (["__strlen_avx2", "__strlen_sse2"], ["__strlen_evex", "__strlen_evex512"]),
+        ]
+        by_name = {symbol[3]: symbol for symbol in self.symbols}
+        for hot, siblings in cases:
+            with self.subTest(hot=hot):
+                code = [by_name[name] for name in hot]
+                found = link_order.variant_siblings(code, self.symbols)
+                self.assertEqual([symbol[3] for symbol in found], siblings)
+
+
 class OrderTest(unittest.TestCase):
     def test_code_then_small_then_large_data(self):
         code = [(1, 16, "T", "main"), (2, 16, "t", "helper"), (3, 8, "b", "not_code")]
