@@ -45,9 +45,6 @@ RUNS = [
 ]
 PAGE = 4096
 
-Symbol = tuple  # (address, size, kind letter of nm, name)
-
-
 def read_symbols(binary):
     """The defined symbols of `binary` with a size, as (address, size, kind, name), by address."""
     listing = subprocess.run(["nm", "-S", "-n", binary], capture_output=True, text=True,
@@ -165,13 +162,18 @@ def instruction_addresses(binary, arguments, stdin_text):
         stdin_file.seek(0)
         child = os.fork()
         if child == 0:
-            os.dup2(stdin_file.fileno(), 0)
-            null = os.open(os.devnull, os.O_WRONLY)
-            os.dup2(null, 1)
-            os.dup2(null, 2)
-            libc.ptrace(PTRACE_TRACEME, 0, None, None)
-            os.execv(binary, [binary] + arguments)
-    os.waitpid(child, 0)  # stopped at the exec
+            try:
+                os.dup2(stdin_file.fileno(), 0)
+                null = os.open(os.devnull, os.O_WRONLY)
+                os.dup2(null, 1)
+                os.dup2(null, 2)
+                libc.ptrace(PTRACE_TRACEME, 0, None, None)
+                os.execv(binary, [binary] + arguments)
+            finally:
+                os._exit(127)  # only when the exec failed
+    _, status = os.waitpid(child, 0)  # stopped at the exec, or ended without it
+    if not os.WIFSTOPPED(status):
+        raise RuntimeError("cannot run %s under ptrace" % binary)
     addresses = []
     while True:
         addresses.append(libc.ptrace(PTRACE_PEEKUSER, child, ctypes.c_void_p(RIP_OFFSET), None)
