@@ -2,6 +2,10 @@
 """Writes the order in which the linker places fexpr's code and data, hot first.
 
     scripts/link_order.py [fexpr binary] [output]    # defaults build/fexpr, cmake/link_order.txt
+    scripts/link_order.py --check [fexpr binary] [order file]
+
+With --check it writes nothing: it lists the functions that the traced runs reach and the
+order file does not name (renamed or new since it was written) and fails when there are any.
 
 A process that evaluates one expression reaches a few dozen kilobytes of a binary over a
 megabyte large. The kernel maps program text 64 KiB at a time around each page fault, and gives
@@ -206,9 +210,37 @@ HEADER = """\
 """
 
 
-def main():
-    binary = os.path.realpath(sys.argv[1] if len(sys.argv) > 1 else "build/fexpr")
-    output = sys.argv[2] if len(sys.argv) > 2 else "cmake/link_order.txt"
+def read_order(text):
+    """The names of an order file, without its comments and blank lines."""
+    return [line.strip() for line in text.splitlines()
+            if line.strip() and not line.startswith("#")]
+
+
+def unlisted(code, listed):
+    """The functions of `code` (symbols) that the order does not name; of aliases, which share
+    a section, one named is enough."""
+    by_address = {}
+    for symbol in code:
+        by_address.setdefault(symbol[0], []).append(symbol[3])
+    listed = set(listed)
+    return [names[0] for names in by_address.values() if not listed.intersection(names)]
+
+
+def check(binary, order_file):
+    table = SymbolTable(read_symbols(binary))
+    code = []
+    for arguments, stdin_text in RUNS:
+        code += instruction_addresses(binary, arguments, stdin_text)
+    with open(order_file) as order:
+        missing = unlisted(first_uses(table, code), read_order(order.read()))
+    for name in missing:
+        print("%s does not name %s" % (order_file, name))
+    if missing:
+        print("write it again: scripts/link_order.py %s %s" % (binary, order_file))
+    return 1 if missing else 0
+
+
+def write(binary, output):
     table = SymbolTable(read_symbols(binary))
     code, data = [], []
     for arguments, stdin_text in RUNS:
@@ -221,7 +253,18 @@ def main():
         out.write(HEADER)
         out.write("".join(name + "\n" for name in names))
     print("%s: %d names" % (output, len(names)))
+    return 0
+
+
+def main():
+    arguments = sys.argv[1:]
+    checking = arguments[:1] == ["--check"]
+    if checking:
+        arguments = arguments[1:]
+    binary = os.path.realpath(arguments[0] if arguments else "build/fexpr")
+    order_file = arguments[1] if len(arguments) > 1 else "cmake/link_order.txt"
+    return check(binary, order_file) if checking else write(binary, order_file)
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -108,5 +108,25 @@ class OrderTest(unittest.TestCase):
         self.assertEqual(link_order.order_lines(code, data), ["main", "flag"])
 
 
+class CheckTest(unittest.TestCase):
+    def test_order_file_without_comments(self):
+        text = "# a comment\n\nmain\n  helper  \n#another\n"
+        self.assertEqual(link_order.read_order(text), ["main", "helper"])
+
+    def test_unlisted(self):
+        code = [(1, 8, "T", "memcpy"), (1, 8, "t", "__memcpy_avx"), (2, 8, "T", "main"),
+                (3, 8, "t", "renamed")]
+        cases = [
+            (["memcpy", "main", "renamed"], []),
+            (["__memcpy_avx", "main", "renamed"], []),  # one alias named is enough
+            (["main", "renamed"], ["memcpy"]),
+            (["memcpy", "main", "old_name"], ["renamed"]),
+            ([], ["memcpy", "main", "renamed"]),
+        ]
+        for listed, missing in cases:
+            with self.subTest(listed=listed):
+                self.assertEqual(link_order.unlisted(code, listed), missing)
+
+
 if __name__ == "__main__":
     unittest.main()
