@@ -1,8 +1,10 @@
 // Operand scanning: Pi, unit letters, names, radix literals, decimal numbers.
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
 
+#include "engine/functions.h"
 #include "engine_harness.h"
 #include "engine_test_tables.h"
 #include "numeric/math_services.h"
@@ -67,6 +69,29 @@ TEST(EngineOperands, FunctionNamesIgnoreCase) {
         {"inf", 4, unknown_name},     {"nan", 4, unknown_name}, {"2e", 4, unknown_name},
         {"sh", 4, unknown_name},      {"s", 4, unknown_name},   {"shift", 4, unknown_name}};
     expect_failures(failures);
+}
+
+// Every name, in any case, reads as its own function; the name less its last character
+// names none (t and p begin unit letters, so tan is left out).
+TEST(EngineOperands, EveryFunctionNameInEveryCase) {
+    using fexpr::engine::function_names;
+    using fexpr::engine::named_functions;
+    for (int position = 0; position < fexpr::engine::named_function_count; ++position) {
+        const std::string name = function_names[position];
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string mixed = name;
+        mixed[0] = upper[0];
+        const double expected = named_functions[position].apply(0.5);
+        for (const std::string& spelling : {name, upper, mixed}) {
+            const engine_run run = run_engine(spelling + "(0.5)");
+            EXPECT_FALSE(run.ended) << spelling;
+            EXPECT_EQ(bits_of(run.value), bits_of(expected)) << spelling;
+        }
+        if (name[0] == 't') continue;
+        const engine_run shorter = run_engine(name.substr(0, name.size() - 1) + "(0.5)");
+        EXPECT_EQ(shorter.status, 4) << name;
+    }
 }
 
 TEST(EngineOperands, RadixLiterals) {

@@ -109,13 +109,23 @@ letter_operand shift_operand(const char* text) noexcept {
     return letter_operand{0, descriptor, shift_function_code, fields.consumed};
 }
 
-/* The named functions chained by their first letter: for each lower-case letter the first
- * function whose name begins with it, and for each function the next one with the same first
- * letter (in the order of the codes, so the first name that matches is still the one found).
- * Walking all seventeen names cost about 110 instructions per "sqrt" (bench/shape_costs.sh,
+/* The named functions chained by their first two characters (a letter, then a letter or a
+ * digit, case ignored; see name_key): for each key the first function whose name begins with
+ * them, and for each function the next one with the same key (in the order of the codes, so
+ * the first name that matches is still the one found). Walking all seventeen names cost about
+ * 110 instructions per "sqrt", chains by the first letter alone about 40 (bench/shape_costs.sh,
  * shape function). */
+constexpr int name_key_count = 26 * 36;
+
+// The key of a name's first two characters, or -1 when they cannot begin a name.
+constexpr int name_key(char first, char second) noexcept {
+    const int letter = numeric::digit_value(first) - 10;
+    const int next = numeric::digit_value(second);
+    return letter >= 0 && next >= 0 ? letter * 36 + next : -1;
+}
+
 struct name_chains {
-    signed char first[26];
+    signed char first[name_key_count];
     signed char next[named_function_count];
 };
 
@@ -124,9 +134,9 @@ constexpr name_chains make_name_chains() noexcept {
     for (signed char& first : chains.first) first = -1;
     for (int position = named_function_count - 1; position >= 0; --position) {
         const char* name = function_names[position];
-        const int letter = name[0] - 'a';
-        chains.next[position] = chains.first[letter];
-        chains.first[letter] = static_cast<signed char>(position);
+        const int key = name_key(name[0], name[1]);
+        chains.next[position] = chains.first[key];
+        chains.first[key] = static_cast<signed char>(position);
     }
     return chains;
 }
@@ -144,11 +154,11 @@ double radix_literal_value(const char* digits, const char* set, int width, int r
 }  // namespace
 
 int match_function_name(const char* text) noexcept {
-    const char first = numeric::lower_case(*text);
-    if (first < 'a' || first > 'z') return -1;
-    for (int position = function_chains.first[first - 'a']; position >= 0;
+    const int key = name_key(text[0], text[1]);
+    if (key < 0) return -1;
+    for (int position = function_chains.first[key]; position >= 0;
          position = function_chains.next[position]) {
-        if (begins_with_name(text + 1, function_names[position] + 1)) return position;
+        if (begins_with_name(text + 2, function_names[position] + 2)) return position;
     }
     return -1;
 }

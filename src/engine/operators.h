@@ -2,6 +2,9 @@
 // level reduces what waits there.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+
 #include "engine/diagnostics.h"
 #include "engine/level_stacks.h"
 #include "engine/reading_record.h"
@@ -98,11 +101,45 @@ inline char top_operator(const level_state& level) noexcept {
     return level.operator_stack[level.operator_count - 1];
 }
 
+// True for +0 alone (-0 has its sign bit set).
+inline bool is_plus_zero(double x) noexcept {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits == 0;
+}
+
+/* Reduces the bottom operator, the last one left (a level always has one while it is read,
+ * and a value on each side of it when it is reduced): the two values become the level's value.
+ * While the level's value is still the +0 it starts with, '+' and '-' take the exact double
+ * path of apply_bottom_over_zero (the extended one cost about 15 instructions more per
+ * level, bench/instruction_gate.sh). */
+template <bool recorded>
+inline void reduce_bottom(level_state& level) noexcept {
+    level.operator_count = 0;
+    level.value_count = 1;
+    const char op = level.operator_stack[0];
+    if constexpr (recorded) record_reduction(op);
+    double& a = level.value_stack[0];
+    const double b = level.value_stack[1];
+    if ((op == '+' || op == '-') && is_plus_zero(a)) {
+        a = apply_bottom_over_zero(op, b);
+    } else {
+        a = apply_operator(op, a, b);
+    }
+}
+
+// Reduces every operator of the level, leaving its value in value_stack[0].
+template <bool recorded>
+inline void reduce_all(level_state& level) noexcept {
+    while (level.operator_count > 1) reduce_top<recorded>(level);
+    reduce_bottom<recorded>(level);
+}
+
 // A low-class operator reduces everything, the bottom operator included, and becomes the
 // bottom operator.
 template <bool recorded>
 inline void arrive_low(level_state& level, char op) noexcept {
-    while (level.operator_count > 0) reduce_top<recorded>(level);
+    reduce_all<recorded>(level);
     level.operator_stack[0] = op;
     level.operator_count = 1;
     check_stack_depth(level.operator_count);
@@ -137,12 +174,6 @@ inline void multiply_implicitly(level_state& level) noexcept {
     check_stack_depth(level.operator_count + 1);
     arrive_middle<recorded>(level, '*');
     level.after_operand = false;
-}
-
-// Reduces every operator of the level, leaving its value in value_stack[0].
-template <bool recorded>
-inline void reduce_all(level_state& level) noexcept {
-    while (level.operator_count > 0) reduce_top<recorded>(level);
 }
 
 // Acts on the binary operator `op` read after an operand: reduces what its class reduces
