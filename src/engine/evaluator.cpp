@@ -10,6 +10,7 @@
 #include "engine/prepass.h"
 #include "engine/reading_record.h"
 #include "engine/text_buffers.h"
+#include "engine/unit_groups.h"
 #include "numeric/character_classes.h"
 
 namespace fexpr::engine {

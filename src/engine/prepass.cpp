@@ -1,16 +1,14 @@
-// The pre-pass: grouping mode, the multiplication 'x', and numbers bound to their unit letter.
+// The pre-pass: grouping mode, the multiplication 'x', and where numbers with unit letters stand.
 #include "engine/prepass.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "engine/character_set.h"
 #include "engine/evaluator.h"
 #include "engine/letters.h"
-#include "engine/operand_scanner.h"
 #include "engine/text_buffers.h"
+#include "engine/unit_groups.h"
 #include "numeric/character_classes.h"
-#include "numeric/decimal_input.h"
 
 namespace fexpr::engine {
 namespace {
@@ -41,195 +39,6 @@ bool keeps_x(const char* text, std::size_t i) noexcept {
     if (numeric::is_letter(text[i + 1])) return true;
     if (i == 1 && before == '0') return true;
     return i > 1 && before == '0' && !numeric::is_decimal_digit(text[i - 2]);
-}
-
-/*
- * The wrapping reads the text from the tail of expression_text, where it was moved, and
- * writes the result from the start of the same buffer. The writer can only catch up with
- * the unread text by the growth so far (two characters per wrapped number), which stays
- * below the gap whenever the result fits the buffer; so the result is never cut and nothing
- * is read after being overwritten. Should a wrap not fit (a text far longer than the driver
- * accepts), the number is copied unwrapped: the evaluator still multiplies it by its letter.
- */
-struct wrap_state {
-    char* text;        // expression_text
-    std::size_t gap;   // where the unread text started, minus where writing started
-    std::size_t read;  // characters of the moved text consumed
-    std::size_t written;
-    char last_read;  // the last character consumed, '\0' before the first
-
-    const char* unread() const noexcept { return text + gap + read; }
-    void copy(std::size_t count) noexcept {
-        last_read = unread()[count - 1];
-        std::memmove(text + written, unread(), count);
-        written += count;
-        read += count;
-    }
-    void copy_one() noexcept {
-        last_read = unread()[0];
-        text[written] = last_read;
-        ++written;
-        ++read;
-    }
-    bool can_grow() const noexcept { return written - read + 2 <= gap; }
-    void wrap(std::size_t count) noexcept {
-        last_read = unread()[count - 1];
-        text[written] = '(';
-        std::memmove(text + written + 1, unread(), count);
-        written += count + 1;
-        read += count;
-        text[written] = ')';
-        ++written;
-    }
-    void finish() noexcept { text[written] = '\0'; }
-};
-
-/*
- * The same scan without moving the text: each number the wrapping would put in parentheses
- * with its unit letter is noted with the value of its group (computed as the evaluator
- * computes a group of one number), and the group's marks are then written over the number's
- * first two characters (see unit_group_ends). Where the scan meets a mark in the text itself,
- * a group of any other shape (an exponent part, a radix literal, an infinity) or more groups
- * than the table holds, `failed` is set and nothing is written: the wrapping then runs as
- * before.
- */
-struct unit_group_plan {
-    std::uint16_t start;  // the first character of the wrapped text
-    std::uint16_t end;    // after its unit letter
-};
-
-constexpr int unit_group_capacity = 512;
-static_assert(expression_capacity <= 65536, "positions of the text fit the plan");
-
-unit_group_plan unit_group_plans[unit_group_capacity];
-double unit_group_values[unit_group_capacity];
-int unit_groups_taken = 0;
-
-// The digits and point of a group of one number, between its white space and sign and its
-// unit letter; false for a number of any other form.
-bool plain_number(const char* number, const char* unit) noexcept {
-    for (const char* p = number; p != unit; ++p) {
-        if (!numeric::is_decimal_digit(*p) && *p != '.') return false;
-    }
-    return true;
-}
-
-struct mark_state {
-    char* text;        // expression_text
-    std::size_t gap;   // the room the wrapping would have for its growth
-    std::size_t read;  // characters consumed
-    std::size_t growth;
-    char last_read;  // the last character consumed, '\0' before the first
-    int count;       // groups planned
-    bool failed;
-
-    const char* unread() const noexcept { return text + read; }
-    void copy(std::size_t length) noexcept {
-        last_read = unread()[length - 1];
-        read += length;
-    }
-    void copy_one() noexcept {
-        last_read = unread()[0];
-        failed = failed || is_unit_group_mark(last_read);
-        ++read;
-    }
-    bool can_grow() const noexcept { return growth + 2 <= gap; }
-    void wrap(std::size_t length) noexcept {
-        plan(length);
-        last_read = unread()[length - 1];
-        read += length;
-        growth += 2;
-    }
-    void plan(std::size_t length) noexcept {
-        const char* number = numeric::skip_white_space(unread());
-        const char bottom = *number == '+' || *number == '-' ? *number++ : '+';
-        const char* unit = unread() + length - 1;
-        if (count == unit_group_capacity || !plain_number(number, unit)) {
-            failed = true;
-            return;
-        }
-        const char* end = number;
-        unit_group_values[count] = unit_group_value(bottom, number, *unit, &end);
-        failed = failed || end != unit;
-        unit_group_plans[count] = {static_cast<std::uint16_t>(read),
-                                   static_cast<std::uint16_t>(read + length)};
-        ++count;
-    }
-    // Writes the marks of the groups and drops the white space at the end.
-    void finish() noexcept {
-        if (failed) return;
-        for (int index = 0; index < count; ++index) {
-            const unit_group_plan& group = unit_group_plans[index];
-            text[group.start] = '(';
-            text[group.start + 1] =
-                group.end - group.start == 2 ? unit_group_ends : unit_group_goes_on;
-        }
-        text[read] = '\0';
-    }
-};
-
-/*
- * The scan reads a hexadecimal, binary or octal literal as the decimal number '0' (with the
- * white space and sign it took before it). When that '0' is followed by a radix letter and
- * does not end a longer number (the test the 'x' rewrite makes), the literal goes on over the
- * letter and the digits after it, so a unit letter behind it binds to the whole literal:
- * '0x1k' is wrapped as '(0x1k)', not split into '0x(1k)'. The digits are taken as far as any
- * hexadecimal digit goes, whatever the radix, so digits a literal cannot hold ('0b12k',
- * '0o78k') stay beside it, where the evaluator rejects them as two numbers stuck together.
- * Returns the end of the literal, or `after` when no literal starts there.
- */
-const char* radix_literal_end(const char* source, const char* number, const char* after,
-                              char last_read) noexcept {
-    const char* zero = after - 1;
-    if (radix_prefix(zero) == '\0') return after;
-    if (zero != number && (zero - 1 != number || (*number != '+' && *number != '-'))) {
-        return after;
-    }
-    if (numeric::is_decimal_digit(zero > source ? zero[-1] : last_read)) return after;
-    const char* end = after + 1;
-    while (numeric::is_hex_digit(*end)) ++end;
-    return end;
-}
-
-// The characters where the scan below can find a number (white space, a sign, a digit or a
-// point) or the end of the text; at any other one a character is copied at once.
-constexpr character_set number_start_or_end = make_character_set(" \t\n\v\f\r+-.0123456789", true);
-
-/*
- * Scans "%lf%n%1[GKMPTgkmpt]" at each read position; only the end of each number matters
- * here, so it is found without converting the number. A number directly followed by a unit
- * letter is written as "(<number><letter>)"; the number includes the white space and sign
- * that the scan took. Where no number stands, one character is copied. The scan skips white
- * space before it looks for a number, so a run of white space followed by no number is
- * copied at once (the same result as one character at a time, without scanning the run
- * again and again). White space at the end of the text is dropped.
- */
-template <typename state_type>
-void wrap_unit_numbers(state_type& state) noexcept {
-    for (;;) {
-        const char* source = state.unread();
-        if (!in_set(number_start_or_end, *source)) {
-            state.copy_one();
-            continue;
-        }
-        std::size_t skipped = 0;
-        while (numeric::is_white_space(source[skipped])) ++skipped;
-        if (source[skipped] == '\0') break;
-        const char* number = source + skipped;
-        const char* after = numeric::decimal_text_end(number);
-        if (after == number) {
-            state.copy(skipped + 1);
-            continue;
-        }
-        after = radix_literal_end(source, number, after, state.last_read);
-        const std::size_t length = static_cast<std::size_t>(after - source);
-        if (unit_kind_of(*after) != not_a_unit && is_unit_letter(after) && state.can_grow()) {
-            state.wrap(length + 1);
-        } else {
-            state.copy(length);
-        }
-    }
-    state.finish();
 }
 
 // The characters the pass below stops at: 'x', the unit letters and the blanks (the
@@ -309,26 +118,6 @@ text_survey survey_text(char* text) noexcept {
     return survey;
 }
 
-// Wraps the numbers that carry a unit letter, working on expression_text of `length`
-// characters; drops white space at the end.
-void wrap_units(std::size_t length) noexcept {
-    const std::size_t gap = expression_capacity - 1 - length;
-    std::memmove(expression_text + gap, expression_text, length);
-    expression_text[expression_capacity - 1] = '\0';
-    wrap_state state{expression_text, gap, 0, 0, '\0'};
-    wrap_unit_numbers(state);
-}
-
-// Marks the groups of the numbers with unit letters in place (see mark_state) and sets
-// `length` to what is left of the text; false when the text must be wrapped instead, which it
-// is then left for.
-bool mark_unit_groups(std::size_t& length) noexcept {
-    mark_state state{expression_text, expression_capacity - 1 - length, 0, 0, '\0', 0, false};
-    wrap_unit_numbers(state);
-    length = state.read;
-    return !state.failed;
-}
-
 /*
  * Without a unit letter after a number the wrapping would only copy the text and drop its
  * trailing white space, so that is all that is done then; most expressions take this way.
@@ -342,11 +131,10 @@ prepared_text prepare(bool remove) noexcept {
     if (survey.unit_after_number) {
         if (remove && mark_unit_groups(length)) {
             if (survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-            unit_groups_taken = 0;
             return prepared_text{grouping, unit_groups_marked};
         }
         // The wrapping adds no blank, so a text without one needs no removal.
-        wrap_units(survey.length);
+        wrap_unit_groups(survey.length);
         if (remove && survey.first_blank < survey.length) remove_blanks(expression_text);
         return prepared_text{grouping, unit_groups_wrapped};
     }
@@ -373,12 +161,6 @@ digit_grouping prepare_expression() noexcept {
 
 prepared_text prepare_without_blanks() noexcept {
     return prepare(true);
-}
-
-// The evaluator takes each marked group once, in the order of the text, so the values run
-// out only if it read a group the pre-pass did not mark, which it never does.
-double take_unit_group_value() noexcept {
-    return unit_group_values[unit_groups_taken++];
 }
 
 }  // namespace fexpr::engine

@@ -30,19 +30,6 @@ digit_grouping prepare_expression() noexcept;
 // them, so that part is only read.
 void remove_blanks(char* text) noexcept;
 
-// The marks of a group of one number with its unit letter that the pre-pass made in place:
-// '(' over the group's first character (the number's white space or sign, else its first
-// digit), and one of these two over the second: unit_group_ends when that was the unit
-// letter, so the group ends after the mark; unit_group_goes_on when the group goes on up to
-// and including its unit letter (the first that follows). Neither is a character of the
-// language, and a text that holds one has its numbers wrapped instead.
-inline constexpr char unit_group_ends = '\x01';
-inline constexpr char unit_group_goes_on = '\x02';
-
-constexpr bool is_unit_group_mark(char c) noexcept {
-    return c == unit_group_ends || c == unit_group_goes_on;
-}
-
 // What the pre-pass did with the numbers that carry unit letters: there were none, it
 // wrapped them in parentheses, or it marked their groups in place.
 enum unit_groups : unsigned char { no_unit_groups, unit_groups_wrapped, unit_groups_marked };
@@ -52,10 +39,6 @@ struct prepared_text {
     digit_grouping grouping;
     unit_groups groups;
 };
-
-// The value of the next group that prepare_without_blanks marked in place, in the order of
-// the text: each call takes the next.
-double take_unit_group_value() noexcept;
 
 // prepare_expression followed by remove_blanks on expression_text, with the removal started
 // where the pre-pass's own pass saw the first blank (and left out when it saw none). The

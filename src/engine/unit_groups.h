@@ -1,0 +1,37 @@
+// The numbers that carry unit letters, as the pre-pass finds them in expression_text: each
+// is wrapped in parentheses with its letter ('1k' becomes '(1k)'), or its group is marked in
+// place with the value the evaluator gives it.
+#pragma once
+
+#include <cstddef>
+
+namespace fexpr::engine {
+
+// The marks of a group of one number with its unit letter that the pre-pass made in place:
+// '(' over the group's first character (the number's white space or sign, else its first
+// digit), and one of these two over the second: unit_group_ends when that was the unit
+// letter, so the group ends after the mark; unit_group_goes_on when the group goes on up to
+// and including its unit letter (the first that follows). Neither is a character of the
+// language, and a text that holds one has its numbers wrapped instead.
+inline constexpr char unit_group_ends = '\x01';
+inline constexpr char unit_group_goes_on = '\x02';
+
+constexpr bool is_unit_group_mark(char c) noexcept {
+    return c == unit_group_ends || c == unit_group_goes_on;
+}
+
+// Wraps every number that carries a unit letter in parentheses together with it, in
+// expression_text of `length` characters; drops the white space at the end.
+void wrap_unit_groups(std::size_t length) noexcept;
+
+// Marks the groups of the numbers with unit letters in place, noting their values, and sets
+// `length` to what is left of the text (white space at the end is dropped); false when the
+// text must be wrapped instead (it holds a mark character, a group of another form or more
+// groups than are noted at once), which it is then left for.
+bool mark_unit_groups(std::size_t& length) noexcept;
+
+// The value of the next group that mark_unit_groups marked, in the order of the text: each
+// call takes the next.
+double take_unit_group_value() noexcept;
+
+}  // namespace fexpr::engine
