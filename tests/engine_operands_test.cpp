@@ -94,6 +94,29 @@ TEST(EngineOperands, EveryFunctionNameInEveryCase) {
     }
 }
 
+// Hexadecimal literals on both sides of 15 digits, with and without a leading '0' (after
+// which a second prefix is taken) and with every digit letter in both cases.
+TEST(EngineOperands, HexadecimalLiteralsOfEveryLength) {
+    const value_case cases[] = {{"0x1", 1},
+                                {"0xa", 10},
+                                {"0xAbCdEf", 11259375},
+                                {"0x123456789abcdef", 81985529216486895.0},
+                                {"0xFFFFFFFFFFFFFFF", 1152921504606846975.0},
+                                {"0x1000000000000000", 1152921504606846976.0},
+                                {"0x123456789ABCDEF0", 1311768467463790320.0},
+                                {"0x01", 1},
+                                {"0x0x1F", 31},
+                                {"0x00000000000000001", 1},
+                                {"0x1F+0x1F", 62},
+                                {"0x1g", 1e9},
+                                {"0x7fffffffffffffff0", 9223372036854775807.0},
+                                {"-0xF", -15},
+                                {"0xF(2)", 30}};
+    expect_values(cases);
+    const failure_case failures[] = {{"0x1Fx2", 4, unknown_name}, {"0xFk1", 7, stuck}};
+    expect_failures(failures);
+}
+
 TEST(EngineOperands, RadixLiterals) {
     const std::string ones64 = repeat_text("1", 64);
     const value_case cases[] = {{"0x10", 16},

@@ -16,15 +16,6 @@
 namespace fexpr::engine {
 namespace {
 
-// True when the text begins with the lower-case name, letters compared without regard to
-// case. Stops at the text's NUL, which matches no letter of a name.
-bool begins_with_name(const char* text, const char* name) noexcept {
-    for (; *name != '\0'; ++name, ++text) {
-        if (numeric::lower_case(*text) != *name) return false;
-    }
-    return true;
-}
-
 // Pi or a unit letter, before it is pushed: status 1 when an operand stands before it.
 letter_operand constant_operand(char unit, bool after_operand) noexcept {
     if (after_operand) end_after_operand(unit, status_group_before_constant);
@@ -117,10 +108,34 @@ letter_operand shift_operand(const char* text) noexcept {
  * shape function). */
 constexpr int name_key_count = 26 * 36;
 
+// For every character: its value as a digit in radix 36 (a letter in either case from 10
+// on), or -1; and the character in lower case. Tables, as the functions on ranges cost a
+// dozen branches per name.
+struct name_characters {
+    signed char value[256];
+    char lower[256];
+};
+
+constexpr name_characters make_name_characters() noexcept {
+    name_characters table{};
+    for (int code = 0; code < 256; ++code) {
+        const char c = static_cast<char>(code);
+        table.value[code] = static_cast<signed char>(numeric::digit_value(c));
+        table.lower[code] = numeric::lower_case(c);
+    }
+    return table;
+}
+
+constexpr name_characters name_character_table = make_name_characters();
+
+constexpr int name_character_value(char c) noexcept {
+    return name_character_table.value[static_cast<unsigned char>(c)];
+}
+
 // The key of a name's first two characters, or -1 when they cannot begin a name.
 constexpr int name_key(char first, char second) noexcept {
-    const int letter = numeric::digit_value(first) - 10;
-    const int next = numeric::digit_value(second);
+    const int letter = name_character_value(first) - 10;
+    const int next = name_character_value(second);
     return letter >= 0 && next >= 0 ? letter * 36 + next : -1;
 }
 
@@ -143,12 +158,41 @@ constexpr name_chains make_name_chains() noexcept {
 
 constexpr name_chains function_chains = make_name_chains();
 
+// True when the text begins with the lower-case name, letters compared without regard to
+// case. Stops at the text's NUL, which matches no letter of a name.
+bool begins_with_name(const char* text, const char* name) noexcept {
+    for (; *name != '\0'; ++name, ++text) {
+        if (name_character_table.lower[static_cast<unsigned char>(*text)] != *name) return false;
+    }
+    return true;
+}
+
 double radix_literal_value(const char* digits, const char* set, int width, int radix,
                            int& consumed) noexcept {
     char text[65] = "";
     consumed = 0;
     numeric::scan_charset(digits, set, width, text, &consumed);
     return static_cast<double>(numeric::parse_integer_radix(text, radix));
+}
+
+/* Up to 15 hexadecimal digits, the first not '0' (after which scan_hex would look for a
+ * second prefix), hold at most 60 bits: such a literal is read here, where white space, a
+ * sign and saturation cannot apply, and scan_hex reads every other. The scan cost about 90
+ * instructions per literal (bench/shape_costs.sh, shape radix). */
+bool read_short_hex(const char* digits, double& value, int& consumed) noexcept {
+    constexpr int most = 15;
+    if (*digits == '0') return false;
+    std::uint64_t pattern = 0;
+    int count = 0;
+    for (; count <= most; ++count) {
+        const int digit = name_character_value(digits[count]);
+        if (digit < 0 || digit >= 16) break;
+        pattern = pattern * 16 + static_cast<unsigned>(digit);
+    }
+    if (count == 0 || count > most) return false;
+    value = static_cast<double>(static_cast<std::int64_t>(pattern));
+    consumed = count;
+    return true;
 }
 
 }  // namespace
@@ -226,6 +270,10 @@ double radix_literal(const char* text, char prefix, const char** end) noexcept {
     int consumed = 0;
     double value = 0;
     if (prefix == 'x') {
+        if (read_short_hex(text + 2, value, consumed)) {
+            *end = text + 2 + consumed;
+            return value;
+        }
         std::int64_t pattern = 0;
         if (numeric::scan_hex(text + 2, &pattern, &consumed) != 1) consumed = 0;
         value = static_cast<double>(pattern);
