@@ -79,7 +79,11 @@ double read_general_decimal(const char* text, const char** end) noexcept;
 inline double text_to_double(const char* text, const char** end) noexcept {
     double plain = 0;
     if (read_plain_decimal(text, end, plain)) return plain;
-    return read_general_decimal(text, end);
+    // The general reading gets an end of its own, so the caller's need not live in memory.
+    const char* general_end = text;
+    const double value = read_general_decimal(text, &general_end);
+    *end = general_end;
+    return value;
 }
 
 // decimal_text_end for every text that the inline part below does not settle.
