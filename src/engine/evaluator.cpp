@@ -252,7 +252,8 @@ inline char* read_open_parenthesis(level_state& level, int& depth, char* positio
  * then ends at the NUL). Text after the ')' that closes the outermost level is not read.
  * Where the pre-pass wrapped numbers with their unit letters, a group of one number is read
  * at once (read_simple_group), which costs a look at the start of every other group; where it
- * marked them in place, a marked group takes its value from the pre-pass.
+ * marked them in place, a marked group takes its value from the pre-pass; elsewhere a group
+ * that begins with a number reads that number first (read_group_with_number).
  *
  * The loop is compiled twice: with `recorded` it also reports each level and the position
  * of each token to the reading of --explain, and reads every group as a level of its own;
