@@ -12,6 +12,10 @@
 
 namespace fexpr::numeric {
 
+// Every number text of the floating directives fits in this many bytes, its NUL included: at
+// most 41 digits, a sign, a point and an exponent part.
+constexpr std::size_t number_text_capacity = 64;
+
 // "%.*lf": fixed notation with `precision` decimals (0 … 40; more acts as 40, a negative
 // precision as 0). At most 40 digits in all for values of 1 or more (a zero counts one
 // integer digit); from 10^40 on, exponent form with 40 significant digits. "%.3lf" is
