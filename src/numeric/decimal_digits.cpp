@@ -123,11 +123,11 @@ bool divide_out_power_of_ten(std::uint64_t& value) noexcept {
     return true;
 }
 
-// Divides the trailing zero digits out of a nonzero value below 10^19 and returns how many
-// there were (at most 18).
-int drop_trailing_zeros(std::uint64_t& value) noexcept {
+// Divides the trailing zero digits out of a nonzero value of `count` digits (at most 19)
+// and returns how many there were (fewer than count).
+int drop_trailing_zeros(std::uint64_t& value, int count) noexcept {
     int zeros = 0;
-    if (divide_out_power_of_ten<16>(value)) zeros += 16;
+    if (count > 16 && divide_out_power_of_ten<16>(value)) zeros += 16;
     if (divide_out_power_of_ten<8>(value)) zeros += 8;
     if (divide_out_power_of_ten<4>(value)) zeros += 4;
     if (divide_out_power_of_ten<2>(value)) zeros += 2;
@@ -243,7 +243,7 @@ bool rounded_integer(double magnitude, int wanted, decimal_integer& result) noex
             value = powers_of_ten[wanted - 1];
             ++exponent;
         }
-        result.count = wanted - drop_trailing_zeros(value);
+        result.count = wanted - drop_trailing_zeros(value, wanted);
         result.significand = value;
         result.exponent = exponent;
         return true;

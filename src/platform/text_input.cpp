@@ -141,11 +141,7 @@ bool refill_reader(line_source& source) noexcept {
  * their own. Tricky cases: a run cut by the end of a chunk (refilled and continued) or by
  * the capacity (the line ends there, the rest is the next piece), and capacity 0 or 1.
  */
-std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept {
-    if (capacity > 1) {
-        const std::size_t whole = take_whole_line(source, out, capacity);
-        if (whole != 0) return whole;
-    }
+std::size_t take_text_piece_in_runs(line_source& source, char* out, std::size_t capacity) noexcept {
     std::size_t stored = 0;
     while (stored + 1 < capacity) {
         if (source.position == source.length) {
@@ -169,6 +165,14 @@ std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity
     }
     if (capacity > 0) out[stored] = '\0';
     return stored;
+}
+
+std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept {
+    if (capacity > 1) {
+        const std::size_t whole = take_whole_line(source, out, capacity);
+        if (whole != 0) return whole;
+    }
+    return take_text_piece_in_runs(source, out, capacity);
 }
 
 void open_descriptor(text_reader& reader, int descriptor) noexcept {
