@@ -208,9 +208,9 @@ std::size_t format_fixed(char* out, std::size_t size, int precision, double valu
 }
 
 /* General notation: rounded to P significant digits, the exponent X of the rounded value
- * chooses the exponent form (X < -4 or X >= P) or the positional form. Trailing zeros of
- * the fraction and a bare point are left out by dropping the trailing '0' digits first and
- * printing only the decimals the remaining digits need. */
+ * chooses the exponent form (X < -4 or X >= P) or the positional form. The usual result
+ * takes the integer rounding and goes to the positional form at once; the trailing zeros
+ * are already left out of its digits. */
 std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept {
     precision = clamp_precision(precision, 1, max_printed_digits);
     decimal_integer number{};
@@ -219,8 +219,16 @@ std::size_t format_general(char* out, std::size_t size, int precision, double va
         number.exponent >= -4 && number.exponent < precision) {
         return write_general_positional(out, std::signbit(value), number);
     }
+    return format_general_by_digits(out, size, precision, value);
+}
+
+/* Trailing zeros of the fraction and a bare point are left out by dropping the trailing '0'
+ * digits first and printing only the decimals the remaining digits need. */
+std::size_t format_general_by_digits(char* out, std::size_t size, int precision,
+                                     double value) noexcept {
     number_text_buffer buffer{{}, 0};
     if (put_special(buffer, value)) return emit(out, size, buffer);
+    precision = clamp_precision(precision, 1, max_printed_digits);
     decimal_digits digits = significant_digits(std::fabs(value), precision);
     while (digits.count > 0 && digits.digit[digits.count - 1] == '0') --digits.count;
     const int exponent = digits.exponent;

@@ -26,6 +26,12 @@ std::size_t format_fixed(char* out, std::size_t size, int precision, double valu
 // than 40 as 40).
 std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept;
 
+// format_general without its shortcut for the positional form of typical magnitudes: every
+// value through its decimal digits. A function of its own, so that the shortcut saves no
+// registers for it.
+std::size_t format_general_by_digits(char* out, std::size_t size, int precision,
+                                     double value) noexcept;
+
 // "%.*le": exponent notation d.ddd…e±XX with `precision` decimals (0 … 39; more acts as
 // 39, a negative precision as 0).
 std::size_t format_exponent(char* out, std::size_t size, int precision, double value) noexcept;
