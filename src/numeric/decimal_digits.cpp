@@ -165,13 +165,19 @@ wide multiply(std::uint64_t a, std::uint64_t b) noexcept {
 }
 #endif
 
-// The quotient of number / 2^shift, when it fits in 64 bits, and how the dropped remainder
-// compares with half the divisor (-1 below, 0 equal, 1 above).
+// The quotient of number / 2^shift, when it fits in 64 bits, and whether rounding it half to
+// even on the dropped remainder adds one.
 struct shifted {
     bool fits;
     std::uint64_t quotient;
-    int rest;
+    bool up;
 };
+
+// Whether a quotient whose remainder compares with half the divisor as `rest` says (-1
+// below, 0 equal, 1 above) rounds up.
+constexpr bool rounds_up(std::uint64_t quotient, int rest) noexcept {
+    return rest > 0 || (rest == 0 && (quotient & 1) != 0);
+}
 
 int compare_rest(std::uint64_t rest_high, std::uint64_t rest_low, std::uint64_t half_high,
                  std::uint64_t half_low) noexcept {
@@ -180,29 +186,35 @@ int compare_rest(std::uint64_t rest_high, std::uint64_t rest_low, std::uint64_t 
     return 0;
 }
 
-/* Tricky cases: shifts of 0, of 64 and above (the quotient comes from the high word alone),
- * and negative shifts, which multiply and are exact when nothing is lost. */
+/* The usual shift is 1 … 63, where the remainder fits in one word: adding the quotient's
+ * lowest bit to it makes a tie round to even with one comparison. Tricky cases: shifts of 0,
+ * of 64 and above (the quotient comes from the high word alone), and negative shifts, which
+ * multiply and are exact when nothing is lost. */
 shifted shift_right(wide number, int shift) noexcept {
+    if (shift > 0 && shift < 64) {
+        if ((number.high >> shift) != 0) return shifted{false, 0, false};
+        const std::uint64_t quotient = (number.low >> shift) | (number.high << (64 - shift));
+        const std::uint64_t rest = number.low & ((1ULL << shift) - 1);
+        return shifted{true, quotient, rest + (quotient & 1) > (1ULL << (shift - 1))};
+    }
     if (shift < 0) {
         const int left = -shift;
         if (number.high != 0 || left >= 64 || (number.low >> (64 - left)) != 0) {
-            return shifted{false, 0, 0};
+            return shifted{false, 0, false};
         }
-        return shifted{true, number.low << left, -1};
+        return shifted{true, number.low << left, false};
     }
-    if (shift == 0) return shifted{number.high == 0, number.low, -1};
-    if (shift < 64) {
-        if ((number.high >> shift) != 0) return shifted{false, 0, 0};
-        const std::uint64_t rest = number.low & ((1ULL << shift) - 1);
-        return shifted{true, (number.low >> shift) | (number.high << (64 - shift)),
-                       compare_rest(0, rest, 0, 1ULL << (shift - 1))};
+    if (shift == 0) return shifted{number.high == 0, number.low, false};
+    if (shift == 64) {
+        const int rest = compare_rest(number.low, 0, 1ULL << 63, 0);
+        return shifted{true, number.high, rounds_up(number.high, rest)};
     }
-    if (shift == 64) return shifted{true, number.high, compare_rest(number.low, 0, 1ULL << 63, 0)};
-    if (shift >= 128) return shifted{true, 0, -1};
+    if (shift >= 128) return shifted{true, 0, false};
     const int high_shift = shift - 64;
     const std::uint64_t rest_high = number.high & ((1ULL << high_shift) - 1);
-    return shifted{true, number.high >> high_shift,
-                   compare_rest(rest_high, number.low, 1ULL << (high_shift - 1), 0)};
+    const std::uint64_t quotient = number.high >> high_shift;
+    const int rest = compare_rest(rest_high, number.low, 1ULL << (high_shift - 1), 0);
+    return shifted{true, quotient, rounds_up(quotient, rest)};
 }
 
 // floor(log10(2^power)) for |power| below 1650, in integers.
@@ -237,8 +249,7 @@ bool rounded_integer(double magnitude, int wanted, decimal_integer& result) noex
             continue;
         }
         if (digits.quotient < powers_of_ten[wanted - 1]) return false;
-        std::uint64_t value = digits.quotient;
-        if (digits.rest > 0 || (digits.rest == 0 && (value & 1) != 0)) ++value;
+        std::uint64_t value = digits.quotient + (digits.up ? 1 : 0);
         if (value == powers_of_ten[wanted]) {
             value = powers_of_ten[wanted - 1];
             ++exponent;
@@ -261,6 +272,11 @@ const char* write_integer_digits(char* out, const decimal_integer& number) noexc
         if (number.count > 16) write_eight_digits(out, static_cast<std::uint32_t>(top));
     }
     return out + integer_digits_end - number.count;
+}
+
+const char* rounded_digits(double magnitude, int wanted, char* out,
+                           decimal_integer& number) noexcept {
+    return rounded_integer(magnitude, wanted, number) ? write_integer_digits(out, number) : nullptr;
 }
 
 namespace {
@@ -312,10 +328,10 @@ decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     if (magnitude == 0) return result;
     const int kept = wanted < significant_digit_limit ? wanted : significant_digit_limit;
     decimal_integer number{};
-    if (kept >= 1 && rounded_integer(magnitude, kept, number)) {
-        char digits[integer_digits_capacity];
-        std::memcpy(result.digit, write_integer_digits(digits, number),
-                    static_cast<std::size_t>(number.count));
+    char buffer[integer_digits_capacity];
+    const char* digits = kept >= 1 ? rounded_digits(magnitude, kept, buffer, number) : nullptr;
+    if (digits != nullptr) {
+        std::memcpy(result.digit, digits, static_cast<std::size_t>(number.count));
         result.count = number.count;
         result.exponent = number.exponent;
         return result;

@@ -48,6 +48,11 @@ constexpr int integer_digits_capacity = integer_digits_end + significant_digit_l
 // where they begin.
 const char* write_integer_digits(char* out, const decimal_integer& number) noexcept;
 
+// rounded_integer and write_integer_digits in one call: the digits' start, or nullptr where
+// rounded_integer declines.
+const char* rounded_digits(double magnitude, int wanted, char* out,
+                           decimal_integer& number) noexcept;
+
 // A finite, non-negative magnitude rounded to `wanted` significant digits (1 … 40).
 decimal_digits significant_digits(double magnitude, int wanted) noexcept;
 

@@ -141,17 +141,15 @@ std::size_t format_unsigned(char* out, std::size_t size, std::uint64_t pattern, 
 }
 
 /* The positional form of format_general, for a value of exponent -4 … 39, written straight
- * into a buffer of at least number_text_capacity bytes. The digits are written once into a
- * buffer of their own and copied in runs of fixed length, whose bytes beyond the digits land
- * where later characters or the NUL go, or after the NUL: a copy of exactly the digits in
- * use, or a copy digit by digit, costs a loop per run. Assembled in a number_text_buffer and
- * copied, as the other forms are, it cost about 115 more instructions per result (of about
- * 2,100 per line of bench/instruction_gate.sh). */
-std::size_t write_general_positional(char* out, bool negative,
-                                     const decimal_integer& number) noexcept {
+ * into a buffer of at least number_text_capacity bytes. The digits, in a buffer of
+ * integer_digits_capacity bytes, are copied in runs of fixed length, whose bytes beyond the digits
+ * land where later characters or the NUL go, or after the NUL: a copy of exactly the digits in use,
+ * or a copy digit by digit, costs a loop per run. Assembled in a number_text_buffer and copied, as
+ * the other forms are, it cost about 115 more instructions per result (of about 2,100 per line of
+ * bench/instruction_gate.sh). */
+std::size_t write_general_positional(char* out, bool negative, const decimal_integer& number,
+                                     const char* digits) noexcept {
     constexpr std::size_t run = significant_digit_limit + 1;
-    char buffer[integer_digits_capacity];
-    const char* digits = write_integer_digits(buffer, number);
     char* p = out;
     *p = '-';
     p += negative ? 1 : 0;
@@ -215,9 +213,12 @@ std::size_t format_general(char* out, std::size_t size, int precision, double va
     precision = clamp_precision(precision, 1, max_printed_digits);
     decimal_integer number{};
     const int kept = precision < significant_digit_limit ? precision : significant_digit_limit;
-    if (size >= number_text_capacity && rounded_integer(std::fabs(value), kept, number) &&
-        number.exponent >= -4 && number.exponent < precision) {
-        return write_general_positional(out, std::signbit(value), number);
+    char buffer[integer_digits_capacity];
+    const char* digits = size >= number_text_capacity
+                             ? rounded_digits(std::fabs(value), kept, buffer, number)
+                             : nullptr;
+    if (digits != nullptr && number.exponent >= -4 && number.exponent < precision) {
+        return write_general_positional(out, std::signbit(value), number, digits);
     }
     return format_general_by_digits(out, size, precision, value);
 }
