@@ -1,9 +1,11 @@
-// Fuzzes the number conversions: every scan stays inside its text, and every finite double
-// printed with 17 significant digits reads back to itself. Where they exist, the own x87
-// elementary functions (those of the Windows build) stay within two units in the last place
-// of the C library's on the input's doubles.
+// Fuzzes the number conversions: every scan stays inside its text, every finite double
+// printed with 17 significant digits reads back to itself, and the general form of up to 19
+// digits is the C library's. Where they exist, the own x87 elementary functions (those of
+// the Windows build) stay within two units in the last place of the C library's on the
+// input's doubles.
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,6 +58,22 @@ void check_round_trip(const std::uint8_t* data, std::size_t size) {
     }
 }
 
+// The general form, written straight into its buffer for typical magnitudes, has the digits
+// and the layout of the C library's "%.*g" at 1 to 19 significant digits.
+void check_general_form(const std::uint8_t* data, std::size_t size) {
+    using namespace fexpr::numeric;
+    if (size < sizeof(double) + 1) return;
+    double value;
+    std::memcpy(&value, data, sizeof value);
+    if (!(value - value == 0)) return;
+    const int precision = data[sizeof value] % 19 + 1;
+    char own[number_text_capacity];
+    char library[number_text_capacity];
+    format_general(own, sizeof own, precision, value);
+    std::snprintf(library, sizeof library, "%.*g", precision, value);
+    if (std::strcmp(own, library) != 0) std::abort();
+}
+
 #if FEXPR_X87_EXTENDED
 // True when two doubles lie within two units in the last place of each other.
 bool close(double own, double library) {
@@ -106,6 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text[size] = '\0';
     check_scans(text, std::strlen(text));
     check_round_trip(data, size);
+    check_general_form(data, size);
     check_own_functions(data, size);
     return 0;
 }

@@ -138,6 +138,49 @@ TEST(SumMode, ReadsANamedFile) {
     fs::remove(path);
 }
 
+// Lines of one plain number, perhaps after a '-', add up to what the same numbers add up to
+// in groups, which the evaluator reads; a bad line after them is still named by its number.
+TEST(SumMode, PlainNumbersAddAsTheirGroups) {
+    const std::vector<std::string> numbers = {"-0",
+                                              "5.",
+                                              ".5",
+                                              "0123",
+                                              "-5",
+                                              "-.5",
+                                              "123456789012345",
+                                              "-0.000000000000001",
+                                              "999999999999999",
+                                              "1234567890123456",
+                                              "0.1",
+                                              "-0.2",
+                                              "1e5",
+                                              "7",
+                                              "+3",
+                                              "00000000000000012"};
+    std::string plain;
+    std::string grouped;
+    for (const std::string& number : numbers) {
+        plain += number + "\n";
+        grouped += "(" + number + ")\n";
+    }
+    const run_outcome expected = run_fexpr(run_request{{"--sum", "-", "e15"}, grouped});
+    ASSERT_EQ(expected.status, 0) << expected.err;
+    expect_runs({
+        {"plain numbers", {{"--sum", "-", "e15"}, plain}, expected.out, "", 0},
+        {"a lone -0", {{"--sum"}, "-0\n"}, "0\n", "", 0},
+        {"a bad line after plain ones",
+         {{"--sum"}, "1\n-2\n3x\n"},
+         incorrect,
+         "3: " + incorrect,
+         9},
+        {"explained",
+         {{"--explain", "--sum"}, "1\n-2\n"},
+         "-1\n",
+         "1: read as: 1\n2: read as: -2\n",
+         0},
+    });
+}
+
 // Within the data file's limit, and for first lines without an operator of the loosest class
 // that the next line's '+' could join, --sum gives what the data-file mode gives.
 TEST(SumMode, AgreesWithTheDataFile) {

@@ -144,6 +144,25 @@ TEST(FloatOutput, TextsOfEveryFloatingDirective) {
     }
 }
 
+// The shortcut of the general form gives the text the digits give, for magnitudes on both
+// sides of its range, at every precision, both signs, and buffers too short for it.
+TEST(FloatOutput, GeneralShortcutAgreesWithTheDigits) {
+    double magnitude = 3.7e-30;
+    for (int step = 0; step < 1500; ++step, magnitude *= 1.1117) {
+        for (int precision = 0; precision <= 41; ++precision) {
+            for (double value : {magnitude, -magnitude, std::nearbyint(magnitude)}) {
+                for (std::size_t size : {64, 12}) {
+                    char shortcut[64];
+                    char digits[64];
+                    const std::size_t length = format_general(shortcut, size, precision, value);
+                    EXPECT_EQ(length, format_general_by_digits(digits, size, precision, value));
+                    EXPECT_STREQ(shortcut, digits) << value << " at " << precision;
+                }
+            }
+        }
+    }
+}
+
 TEST(FloatOutput, NeverWritesPastTheBufferAndCountsWhatWasStored) {
     for (std::size_t size = 0; size < 12; ++size) {
         char out[16];

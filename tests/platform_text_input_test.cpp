@@ -81,6 +81,47 @@ TEST(TextInput, LineControlsAtEveryPlaceOfAWord) {
     }
 }
 
+// The text-mode rules one character at a time: '\r' dropped, Ctrl-Z ends the input, a piece
+// ends after its newline or at capacity - 1 characters.
+std::vector<std::string> pieces_by_rule(const std::string& input, std::size_t capacity) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (const char character : input) {
+        if (character == '\x1a') break;
+        if (character == '\r') continue;
+        piece += character;
+        if (character == '\n' || piece.size() == capacity - 1) {
+            pieces.push_back(piece);
+            piece.clear();
+        }
+    }
+    if (!piece.empty()) pieces.push_back(piece);
+    return pieces;
+}
+
+// Whole lines are taken 16 characters at a time: line ends ("\n", "\r\n", a lone '\r', "\r\r\n")
+// at every place of the first three blocks, lines that cross the end of the reader's
+// buffer at every place near it, and capacities that cut a line inside a block.
+TEST(TextInput, LineEndsAtEveryPlaceOfABlockAndAcrossTheBuffer) {
+    std::vector<std::string> inputs;
+    for (const char* end : {"\n", "\r\n", "\rx\n", "\r\r\n", "\x1ax\n"}) {
+        for (std::size_t length = 0; length < 50; ++length) {
+            inputs.push_back(std::string(length, 'a') + end + "next\n");
+        }
+    }
+    const std::size_t buffer = fexpr::platform::reader_buffer_size;
+    for (std::size_t before = buffer - 40; before < buffer + 2; ++before) {
+        inputs.push_back(std::string(before, '1') + "\n22\r\n333333333333333333333\n");
+    }
+    for (const std::string& input : inputs) {
+        for (std::size_t capacity : {2, 17, 33, 100, 70000}) {
+            EXPECT_EQ(fexpr_test::read_lines_through_file(input, capacity),
+                      pieces_by_rule(input, capacity))
+                << input.size() << " characters, capacity " << capacity;
+        }
+    }
+}
+
 TEST(TextInput, LineLongerThanTheReadBuffer) {
     const std::string line(200000, '7');
     const auto lines = fexpr_test::read_lines_through_file(line + "\n", 300000);

@@ -63,66 +63,76 @@ constexpr std::uint64_t powers_of_five[max_power_of_five + 1] = {1ULL,
                                                                  1490116119384765625ULL,
                                                                  7450580596923828125ULL};
 
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+/* The eight digits of a value below 10^8, leading zeros included, as one little-endian word:
+ * the two halves of four digits go in the two 32-bit lanes of one number, split into two
+ * pairs of digits per lane (x / 100 as x × 10486 / 2^20 for x below 10^4), then into digits
+ * per 16-bit lane (x / 10 as x × 103 / 2^10 for x below 100), tens before units. About 20
+ * instructions, where a loop over the pairs took about 40. */
+void write_eight_digits(char* out, std::uint32_t value) noexcept {
+    const std::uint64_t high = value / 10000;
+    const std::uint64_t merged = high | (static_cast<std::uint64_t>(value - high * 10000) << 32);
+    const std::uint64_t hundreds = ((merged * 10486) >> 20) & 0x0000007F0000007FULL;
+    const std::uint64_t pairs = ((merged - 100 * hundreds) << 16) + hundreds;
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FULL;
+    const std::uint64_t digits = tens + ((pairs - 10 * tens) << 8);
+    const std::uint64_t text = digits + 0x3030303030303030ULL;
+    std::memcpy(out, &text, sizeof text);
+}
+#else
 // "00", "01", … "99": two digits at a time.
 constexpr char digit_pairs[] =
     "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
     "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
     "949596979899";
 
-// The `count` lowest decimal digits of a value below 2^32, two at a time with 32-bit
-// quotients.
-void write_short_digits(char* out, int count, std::uint32_t value) noexcept {
-    for (; count >= 2; count -= 2, value /= 100) {
+void write_eight_digits(char* out, std::uint32_t value) noexcept {
+    for (int count = 8; count >= 2; count -= 2, value /= 100) {
         const std::uint32_t pair = value % 100 * 2;
         out[count - 2] = digit_pairs[pair];
         out[count - 1] = digit_pairs[pair + 1];
     }
-    if (count == 1) out[0] = static_cast<char>('0' + value % 10);
+}
+#endif
+
+// The inverse of an odd number modulo 2^64, by Newton's iteration (each step doubles the
+// correct low bits, from the 3 that x = a gives).
+constexpr std::uint64_t inverse_modulo_2_64(std::uint64_t odd) noexcept {
+    std::uint64_t inverse = odd;
+    for (int step = 0; step < 5; ++step) inverse *= 2 - odd * inverse;
+    return inverse;
 }
 
-// Drops the trailing zero digits of a nonzero value of at most eight digits, `count` of them,
-// and returns how many remain.
-int drop_trailing_zeros(std::uint32_t& value, int count) noexcept {
-    if (value % 10000 == 0) {
-        value /= 10000;
-        count -= 4;
-    }
-    if (value % 100 == 0) {
-        value /= 100;
-        count -= 2;
-    }
-    if (value % 10 == 0) {
-        value /= 10;
-        count -= 1;
-    }
-    return count;
+constexpr std::uint64_t rotate_right(std::uint64_t value, int bits) noexcept {
+    return (value >> bits) | (value << (64 - bits));
 }
 
-/* Writes the digits of value, which has exactly `count` digits (at most 19, the first not
- * '0'), without its trailing '0' digits (they read as '0' anyway), and returns how many were
- * written. The value is split into eight-digit parts below 2^32 first: the trailing zeros
- * divided away and the pairs written with 64-bit quotients cost about 28 instructions more
- * per printed result (bench/instruction_gate.sh, 1.7% of a line). */
-int write_significant_digits(char* out, int count, std::uint64_t value) noexcept {
-    if (count <= 8) {
-        std::uint32_t part = static_cast<std::uint32_t>(value);
-        count = drop_trailing_zeros(part, count);
-        write_short_digits(out, count, part);
-        return count;
-    }
-    const std::uint64_t high = value / 100000000;
-    std::uint32_t low = static_cast<std::uint32_t>(value - high * 100000000);
-    if (low == 0) return write_significant_digits(out, count - 8, high);
-    const int low_count = drop_trailing_zeros(low, 8);
-    if (count - 8 <= 8) {
-        write_short_digits(out, count - 8, static_cast<std::uint32_t>(high));
-    } else {
-        const std::uint64_t top = high / 100000000;
-        write_short_digits(out + count - 16, 8, static_cast<std::uint32_t>(high - top * 100000000));
-        write_short_digits(out, count - 16, static_cast<std::uint32_t>(top));
-    }
-    write_short_digits(out + count - 8, low_count, low);
-    return count - 8 + low_count;
+/* Divides value by 10^k when it is a multiple of it, and tells whether it was. Multiplying by
+ * the inverse of 5^k modulo 2^64 gives value / 5^k for the multiples of 5^k, which are
+ * exactly the values whose product is at most (2^64 - 1) / 5^k; a multiple of 2^k then has
+ * k low zero bits, which the rotation moves to the top, above (2^64 - 1) / 10^k unless they
+ * are zero. One multiplication and one comparison, where a remainder costs two
+ * multiplications and a subtraction. */
+template <int k>
+bool divide_out_power_of_ten(std::uint64_t& value) noexcept {
+    constexpr std::uint64_t inverse = inverse_modulo_2_64(powers_of_five[k]);
+    constexpr std::uint64_t largest_quotient = ~0ULL / powers_of_ten[k];
+    const std::uint64_t quotient = rotate_right(value * inverse, k);
+    if (quotient > largest_quotient) return false;
+    value = quotient;
+    return true;
+}
+
+// Divides the trailing zero digits out of a nonzero value of `count` digits (at most 19)
+// and returns how many there were (fewer than count).
+int drop_trailing_zeros(std::uint64_t& value, int count) noexcept {
+    int zeros = 0;
+    if (count > 16 && divide_out_power_of_ten<16>(value)) zeros += 16;
+    if (divide_out_power_of_ten<8>(value)) zeros += 8;
+    if (divide_out_power_of_ten<4>(value)) zeros += 4;
+    if (divide_out_power_of_ten<2>(value)) zeros += 2;
+    if (divide_out_power_of_ten<1>(value)) zeros += 1;
+    return zeros;
 }
 
 // A 128-bit unsigned number.
@@ -155,13 +165,19 @@ wide multiply(std::uint64_t a, std::uint64_t b) noexcept {
 }
 #endif
 
-// The quotient of number / 2^shift, when it fits in 64 bits, and how the dropped remainder
-// compares with half the divisor (-1 below, 0 equal, 1 above).
+// The quotient of number / 2^shift, when it fits in 64 bits, and whether rounding it half to
+// even on the dropped remainder adds one.
 struct shifted {
     bool fits;
     std::uint64_t quotient;
-    int rest;
+    bool up;
 };
+
+// Whether a quotient whose remainder compares with half the divisor as `rest` says (-1
+// below, 0 equal, 1 above) rounds up.
+constexpr bool rounds_up(std::uint64_t quotient, int rest) noexcept {
+    return rest > 0 || (rest == 0 && (quotient & 1) != 0);
+}
 
 int compare_rest(std::uint64_t rest_high, std::uint64_t rest_low, std::uint64_t half_high,
                  std::uint64_t half_low) noexcept {
@@ -170,29 +186,35 @@ int compare_rest(std::uint64_t rest_high, std::uint64_t rest_low, std::uint64_t 
     return 0;
 }
 
-/* Tricky cases: shifts of 0, of 64 and above (the quotient comes from the high word alone),
- * and negative shifts, which multiply and are exact when nothing is lost. */
+/* The usual shift is 1 … 63, where the remainder fits in one word: adding the quotient's
+ * lowest bit to it makes a tie round to even with one comparison. Tricky cases: shifts of 0,
+ * of 64 and above (the quotient comes from the high word alone), and negative shifts, which
+ * multiply and are exact when nothing is lost. */
 shifted shift_right(wide number, int shift) noexcept {
+    if (shift > 0 && shift < 64) {
+        if ((number.high >> shift) != 0) return shifted{false, 0, false};
+        const std::uint64_t quotient = (number.low >> shift) | (number.high << (64 - shift));
+        const std::uint64_t rest = number.low & ((1ULL << shift) - 1);
+        return shifted{true, quotient, rest + (quotient & 1) > (1ULL << (shift - 1))};
+    }
     if (shift < 0) {
         const int left = -shift;
         if (number.high != 0 || left >= 64 || (number.low >> (64 - left)) != 0) {
-            return shifted{false, 0, 0};
+            return shifted{false, 0, false};
         }
-        return shifted{true, number.low << left, -1};
+        return shifted{true, number.low << left, false};
     }
-    if (shift == 0) return shifted{number.high == 0, number.low, -1};
-    if (shift < 64) {
-        if ((number.high >> shift) != 0) return shifted{false, 0, 0};
-        const std::uint64_t rest = number.low & ((1ULL << shift) - 1);
-        return shifted{true, (number.low >> shift) | (number.high << (64 - shift)),
-                       compare_rest(0, rest, 0, 1ULL << (shift - 1))};
+    if (shift == 0) return shifted{number.high == 0, number.low, false};
+    if (shift == 64) {
+        const int rest = compare_rest(number.low, 0, 1ULL << 63, 0);
+        return shifted{true, number.high, rounds_up(number.high, rest)};
     }
-    if (shift == 64) return shifted{true, number.high, compare_rest(number.low, 0, 1ULL << 63, 0)};
-    if (shift >= 128) return shifted{true, 0, -1};
+    if (shift >= 128) return shifted{true, 0, false};
     const int high_shift = shift - 64;
     const std::uint64_t rest_high = number.high & ((1ULL << high_shift) - 1);
-    return shifted{true, number.high >> high_shift,
-                   compare_rest(rest_high, number.low, 1ULL << (high_shift - 1), 0)};
+    const std::uint64_t quotient = number.high >> high_shift;
+    const int rest = compare_rest(rest_high, number.low, 1ULL << (high_shift - 1), 0);
+    return shifted{true, quotient, rounds_up(quotient, rest)};
 }
 
 // floor(log10(2^power)) for |power| below 1650, in integers.
@@ -201,14 +223,15 @@ int floor_log10_of_power_of_two(int power) noexcept {
     return static_cast<int>(scaled >= 0 ? scaled / 262144 : -((-scaled + 262143) / 262144));
 }
 
-/* Exact rounding to `wanted` (1 … 19) digits in integers, for the magnitudes that need a
- * scale 10^s with 0 <= s <= 27, decimal exponents wanted - 28 … wanted - 1 (10^-13 up to
- * 10^15 for 15 digits, where typical results lie): the value m × 2^k times 5^s × 2^s is a
- * 128-bit number, shifted down with the remainder deciding the half-to-even rounding. The
- * estimated exponent is the true one or one below it; a quotient of wanted + 1 digits shows
- * the latter. A rounding up to 10^wanted carries into the exponent. Trailing zero digits are
- * not stored. Returns false outside that range, for zero, subnormals and specials. */
-bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept {
+}  // namespace
+
+/* Exact rounding in integers, for the magnitudes that need a scale 10^s with 0 <= s <= 27,
+ * decimal exponents wanted - 28 … wanted - 1 (10^-13 up to 10^15 for 15 digits, where
+ * typical results lie): the value m × 2^k times 5^s × 2^s is a 128-bit number, shifted down
+ * with the remainder deciding the half-to-even rounding. The estimated exponent is the true
+ * one or one below it; a quotient of wanted + 1 digits shows the latter. A rounding up to
+ * 10^wanted carries into the exponent. */
+bool rounded_integer(double magnitude, int wanted, decimal_integer& result) noexcept {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &magnitude, sizeof bits);
     const int biased = static_cast<int>(bits >> 52);
@@ -226,19 +249,37 @@ bool exact_digits(double magnitude, int wanted, decimal_digits& result) noexcept
             continue;
         }
         if (digits.quotient < powers_of_ten[wanted - 1]) return false;
-        std::uint64_t value = digits.quotient;
-        if (digits.rest > 0 || (digits.rest == 0 && (value & 1) != 0)) ++value;
+        std::uint64_t value = digits.quotient + (digits.up ? 1 : 0);
         if (value == powers_of_ten[wanted]) {
             value = powers_of_ten[wanted - 1];
             ++exponent;
         }
-        const int count = write_significant_digits(result.digit, wanted, value);
-        result.count = count;
+        result.count = wanted - drop_trailing_zeros(value, wanted);
+        result.significand = value;
         result.exponent = exponent;
         return true;
     }
     return false;
 }
+
+const char* write_integer_digits(char* out, const decimal_integer& number) noexcept {
+    const std::uint64_t value = number.significand;
+    const std::uint64_t high = value / 100000000;
+    write_eight_digits(out + 16, static_cast<std::uint32_t>(value - high * 100000000));
+    if (number.count > 8) {
+        const std::uint64_t top = high / 100000000;
+        write_eight_digits(out + 8, static_cast<std::uint32_t>(high - top * 100000000));
+        if (number.count > 16) write_eight_digits(out, static_cast<std::uint32_t>(top));
+    }
+    return out + integer_digits_end - number.count;
+}
+
+const char* rounded_digits(double magnitude, int wanted, char* out,
+                           decimal_integer& number) noexcept {
+    return rounded_integer(magnitude, wanted, number) ? write_integer_digits(out, number) : nullptr;
+}
+
+namespace {
 
 // Reads "d.ddde±XX" as written by std::to_chars in scientific form.
 decimal_digits parse_scientific(const char* text, const char* end) noexcept {
@@ -286,7 +327,15 @@ decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     decimal_digits result = zero_digits();
     if (magnitude == 0) return result;
     const int kept = wanted < significant_digit_limit ? wanted : significant_digit_limit;
-    if (kept >= 1 && exact_digits(magnitude, kept, result)) return result;
+    decimal_integer number{};
+    char buffer[integer_digits_capacity];
+    const char* digits = kept >= 1 ? rounded_digits(magnitude, kept, buffer, number) : nullptr;
+    if (digits != nullptr) {
+        std::memcpy(result.digit, digits, static_cast<std::size_t>(number.count));
+        result.count = number.count;
+        result.exponent = number.exponent;
+        return result;
+    }
     const int precision = kept - 1;
     char text[40];
     const auto written =

@@ -14,9 +14,8 @@ namespace {
 using platform::make_builder;
 using platform::text_builder;
 
-// Every number text is assembled here first (at most 41 digits, a sign, a point and an
-// exponent part) and then copied into the caller's bounded buffer.
-constexpr int number_capacity = 64;
+// Every number text is assembled here first and then copied into the caller's bounded buffer.
+constexpr int number_capacity = static_cast<int>(number_text_capacity);
 
 struct number_text_buffer {
     char text[number_capacity];
@@ -141,40 +140,37 @@ std::size_t format_unsigned(char* out, std::size_t size, std::uint64_t pattern, 
     return builder.length;
 }
 
-// Copies digits first … end - 1 to p and returns the position after them.
-char* copy_digits(char* p, const decimal_digits& digits, int first, int end) noexcept {
-    for (int i = first; i < end; ++i) *p++ = digits.digit[i];
-    return p;
-}
-
-/* The positional form of format_general, with digits.count - 1 - exponent decimals when that
- * is positive, written straight into a buffer of at least number_capacity bytes, which every
- * such text fits. Assembled in a number_text_buffer and copied, as the other forms are, it
- * cost about 115 more instructions per result (of about 2,100 per line of
+/* The positional form of format_general, for a value of exponent -4 … 39, written straight
+ * into a buffer of at least number_text_capacity bytes. The digits, in a buffer of
+ * integer_digits_capacity bytes, are copied in runs of fixed length, whose bytes beyond the digits
+ * land where later characters or the NUL go, or after the NUL: a copy of exactly the digits in use,
+ * or a copy digit by digit, costs a loop per run. Assembled in a number_text_buffer and copied, as
+ * the other forms are, it cost about 115 more instructions per result (of about 2,100 per line of
  * bench/instruction_gate.sh). */
-std::size_t write_general_positional(char* out, bool negative,
-                                     const decimal_digits& digits) noexcept {
+std::size_t write_general_positional(char* out, bool negative, const decimal_integer& number,
+                                     const char* digits) noexcept {
+    constexpr std::size_t run = significant_digit_limit + 1;
     char* p = out;
-    if (negative) *p++ = '-';
-    const int count = digits.count;
-    const int exponent = digits.exponent;
-    if (count == 0) {
-        *p++ = '0';
-    } else if (exponent >= 0) {
-        const int integer_digits = exponent + 1;
-        if (count > integer_digits) {
-            p = copy_digits(p, digits, 0, integer_digits);
-            *p++ = '.';
-            p = copy_digits(p, digits, integer_digits, count);
-        } else {
-            p = copy_digits(p, digits, 0, count);
-            for (int zeros = integer_digits - count; zeros > 0; --zeros) *p++ = '0';
-        }
-    } else {
-        *p++ = '0';
+    *p = '-';
+    p += negative ? 1 : 0;
+    const int count = number.count;
+    const int exponent = number.exponent;
+    if (exponent < 0) {
+        std::memcpy(p, "0.000", 5);  // "0.", then -exponent - 1 (at most three) zeros
+        p += 1 - exponent;
+        std::memcpy(p, digits, run);
+        p += count;
+    } else if (count > exponent + 1) {
+        std::memcpy(p, digits, run);
+        p += exponent + 1;
         *p++ = '.';
-        for (int zeros = -exponent - 1; zeros > 0; --zeros) *p++ = '0';
-        p = copy_digits(p, digits, 0, count);
+        std::memcpy(p, digits + exponent + 1, run);
+        p += count - exponent - 1;
+    } else {
+        std::memcpy(p, digits, run);
+        p += count;
+        std::memset(p, '0', max_printed_digits);
+        p += exponent + 1 - count;
     }
     *p = '\0';
     return static_cast<std::size_t>(p - out);
@@ -210,10 +206,27 @@ std::size_t format_fixed(char* out, std::size_t size, int precision, double valu
 }
 
 /* General notation: rounded to P significant digits, the exponent X of the rounded value
- * chooses the exponent form (X < -4 or X >= P) or the positional form. Trailing zeros of
- * the fraction and a bare point are left out by dropping the trailing '0' digits first and
- * printing only the decimals the remaining digits need. */
+ * chooses the exponent form (X < -4 or X >= P) or the positional form. The usual result
+ * takes the integer rounding and goes to the positional form at once; the trailing zeros
+ * are already left out of its digits. */
 std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept {
+    precision = clamp_precision(precision, 1, max_printed_digits);
+    decimal_integer number{};
+    const int kept = precision < significant_digit_limit ? precision : significant_digit_limit;
+    char buffer[integer_digits_capacity];
+    const char* digits = size >= number_text_capacity
+                             ? rounded_digits(std::fabs(value), kept, buffer, number)
+                             : nullptr;
+    if (digits != nullptr && number.exponent >= -4 && number.exponent < precision) {
+        return write_general_positional(out, std::signbit(value), number, digits);
+    }
+    return format_general_by_digits(out, size, precision, value);
+}
+
+/* Trailing zeros of the fraction and a bare point are left out by dropping the trailing '0'
+ * digits first and printing only the decimals the remaining digits need. */
+std::size_t format_general_by_digits(char* out, std::size_t size, int precision,
+                                     double value) noexcept {
     number_text_buffer buffer{{}, 0};
     if (put_special(buffer, value)) return emit(out, size, buffer);
     precision = clamp_precision(precision, 1, max_printed_digits);
@@ -221,9 +234,6 @@ std::size_t format_general(char* out, std::size_t size, int precision, double va
     while (digits.count > 0 && digits.digit[digits.count - 1] == '0') --digits.count;
     const int exponent = digits.exponent;
     const bool positional = exponent >= -4 && exponent < precision;
-    if (positional && size >= static_cast<std::size_t>(number_capacity)) {
-        return write_general_positional(out, std::signbit(value), digits);
-    }
     put_sign(buffer, value);
     if (!positional) {
         put_mantissa(buffer, digits, digits.count - 1);

@@ -12,6 +12,10 @@
 
 namespace fexpr::numeric {
 
+// Every number text of the floating directives fits in this many bytes, its NUL included: at
+// most 41 digits, a sign, a point and an exponent part.
+constexpr std::size_t number_text_capacity = 64;
+
 // "%.*lf": fixed notation with `precision` decimals (0 … 40; more acts as 40, a negative
 // precision as 0). At most 40 digits in all for values of 1 or more (a zero counts one
 // integer digit); from 10^40 on, exponent form with 40 significant digits. "%.3lf" is
@@ -21,6 +25,12 @@ std::size_t format_fixed(char* out, std::size_t size, int precision, double valu
 // "%.*lg": general notation with `precision` significant digits (0 or less acts as 1, more
 // than 40 as 40).
 std::size_t format_general(char* out, std::size_t size, int precision, double value) noexcept;
+
+// format_general without its shortcut for the positional form of typical magnitudes: every
+// value through its decimal digits. A function of its own, so that the shortcut saves no
+// registers for it.
+std::size_t format_general_by_digits(char* out, std::size_t size, int precision,
+                                     double value) noexcept;
 
 // "%.*le": exponent notation d.ddd…e±XX with `precision` decimals (0 … 39; more acts as
 // 39, a negative precision as 0).

@@ -14,7 +14,10 @@ constexpr std::size_t path_capacity = 4096;
 
 // Zero-initialised (in .bss); open_result_file fills it in.
 output_stream result_stream_storage;
-bool result_stream_open = false;
+// Until the result file is first opened nothing reads result_stream_storage, so a run without
+// one never touches its pages.
+enum class result_file_state : unsigned char { never_opened, open, closed };
+result_file_state result_state = result_file_state::never_opened;
 
 // Appends a whole piece of a path; false when it does not fit.
 bool append(text_builder& path, const char* text) noexcept {
@@ -59,7 +62,8 @@ bool open_data_file(text_reader& reader) noexcept {
 
 output_stream* open_result_file() noexcept {
     char path[path_capacity];
-    if (result_stream_open || !map_drive_path(result_file_path, path, path_capacity)) {
+    if (result_state == result_file_state::open ||
+        !map_drive_path(result_file_path, path, path_capacity)) {
         return nullptr;
     }
     const int descriptor = open_for_writing(path);
@@ -70,17 +74,19 @@ output_stream* open_result_file() noexcept {
     result_stream_storage.failed = false;
     result_stream_storage.error_number = 0;
     result_stream_storage.length = 0;
-    result_stream_open = true;
+    result_state = result_file_state::open;
     return &result_stream_storage;
 }
 
 bool close_result_file() noexcept {
-    if (!result_stream_open) return !result_stream_storage.failed;
-    result_stream_open = false;
+    if (result_state == result_file_state::never_opened) return true;
+    if (result_state == result_file_state::closed) return !result_stream_storage.failed;
+    result_state = result_file_state::closed;
     return close_stream(&result_stream_storage);
 }
 
 int result_file_error() noexcept {
+    if (result_state == result_file_state::never_opened) return 0;
     return result_stream_storage.failed ? result_stream_storage.error_number : 0;
 }
 

@@ -42,6 +42,17 @@ inline void write_stream(output_stream* stream, const char* text, std::size_t le
     }
     write_stream_in_pieces(stream, text, length);
 }
+// The free end of a buffered stream's buffer when at least `needed` bytes of it are free,
+// else nullptr (always for a stream that writes through). Text written there becomes part of
+// the stream with commit_stream: a result formatted in place needs no copy.
+inline char* stream_room(output_stream* stream, std::size_t needed) noexcept {
+    if (stream->write_through || stream_buffer_size - stream->length < needed) return nullptr;
+    return stream->buffer + stream->length;
+}
+// Adds the `length` bytes written at stream_room to the stream.
+inline void commit_stream(output_stream* stream, std::size_t length) noexcept {
+    stream->length += length;
+}
 // Appends a NUL-terminated text.
 void write_stream(output_stream* stream, const char* text) noexcept;
 // Writes out the buffered text; returns false once the stream has failed.

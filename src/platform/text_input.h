@@ -26,6 +26,11 @@ struct line_source {
 // is exhausted before any character.
 std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept;
 
+// take_text_piece without its shortcut for a whole line in the current chunk: the runs
+// between line controls one after the other. A function of its own, so that the shortcut
+// saves no registers for it.
+std::size_t take_text_piece_in_runs(line_source& source, char* out, std::size_t capacity) noexcept;
+
 constexpr std::size_t reader_buffer_size = 1 << 16;
 
 // A source of text read from a descriptor through its own buffer.
