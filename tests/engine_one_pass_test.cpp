@@ -84,6 +84,41 @@ TEST(EngineOnePass, GroupsThatBeginWithNumbers) {
     for (const char* expression : cases) expect_same_runs(expression);
 }
 
+// Chains of groups multiplied in place, and what stops a chain: operators of each class
+// before, inside and after it, functions waiting for a group, a stack near its depth, and
+// numbers of each length and form the pre-pass reads in one go or in steps.
+TEST(EngineOnePass, ProductsOfGroups) {
+    const std::string cases[] = {"2/1k+1k+1k",
+                                 "2^1k+1k",
+                                 "2*3^1k+1k",
+                                 "1k+1k^2",
+                                 "1k+1k^2+1k",
+                                 "1|1k+1k*2",
+                                 "2:1k+1k",
+                                 "2%1k+1k",
+                                 "2&1k+1k+1k",
+                                 "sqrt1k+1k",
+                                 "1k*sqrt4k+1k",
+                                 "1k+1k(2)",
+                                 "1k+1kPi",
+                                 "1k+1k sin1",
+                                 "(1k+1k)+1k",
+                                 "((1k+1k))1k-1k",
+                                 "1k-1k-1k",
+                                 "-1k-1k*-1k",
+                                 "1k+1k+1k*2",
+                                 "1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P+1P",
+                                 "1.5k+.5k+1.k+007k",
+                                 "123456789012345k+1234567890123456k+1k",
+                                 "0.1k+0.2k 0.3k",
+                                 "1k+ 1k+\t1k",
+                                 "2*(" + repeat_text("1k+", 60) + "1)",
+                                 repeat_text("sin", 46) + "1k+1k+1k",
+                                 repeat_text("2|", 47) + "1k+1k+1k",
+                                 repeat_text("(", 40) + repeat_text("1k+", 20) + "1k"};
+    for (const std::string& expression : cases) expect_same_runs(expression);
+}
+
 // Texts that hold a character the marks use, and more groups than are marked at once, are
 // wrapped as before.
 TEST(EngineOnePass, TextsWrappedInstead) {

@@ -122,11 +122,12 @@ std::size_t operator_base_above(const level_state& level) noexcept {
     return static_cast<std::size_t>(level.operator_stack - operator_arena + level.operator_count);
 }
 
-// Ends the evaluation with status 10 when no room is left for a level above this one.
+// Ends the evaluation with status 10 when no room is left for a level above this one: its
+// bases would pass the last one whose level_stack_entries fit the arenas.
 void check_room_for_level(const level_state& level, int depth) noexcept {
+    constexpr std::size_t last_base = arena_entries - level_stack_entries;
     if (static_cast<std::size_t>(depth) + 1 >= level_capacity ||
-        value_base_above(level) + level_stack_entries > arena_entries ||
-        operator_base_above(level) + level_stack_entries > arena_entries) {
+        value_base_above(level) > last_base || operator_base_above(level) > last_base) {
         end_with_diagnostic(status_too_complex);
     }
 }
@@ -214,31 +215,72 @@ inline char* read_group_with_number(level_state& level, int& depth, char* open,
     return after;
 }
 
+// The steps of the level a group of one number would have opened: room for it, then its
+// value as the operand. Returns the position after the group.
+template <bool recorded>
+inline char* take_group_value(level_state& level, int depth, char* after_group,
+                              double value) noexcept {
+    check_room_for_level(level, depth);
+    push_operand(level, value);
+    level.after_operand = true;
+    multiply_after_group<recorded>(level, after_group);
+    return after_group;
+}
+
+/*
+ * True when the level's top operator is a '*' (written, or implicit after a group) with its
+ * left operand on top of the values, which the '*' after a group read now would reduce at
+ * once and alone (below it stands the bottom or a low-class operator), and the stacks have
+ * room for the push of the group and of that '*'.
+ */
+inline bool folds_into_product(const level_state& level) noexcept {
+    const int top = level.operator_count - 1;
+    return top >= 1 && !level.after_operand && level.operator_stack[top] == '*' &&
+           (top == 1 || class_of(level.operator_stack[top - 1]) == low_class) &&
+           level.value_count < max_stack_count && level.operator_count < max_stack_count;
+}
+
+/*
+ * A group the pre-pass marked in place: its noted value is the operand. Between a '*' and
+ * another group ('(1k)(+1k)(+1k)', as numbers with unit letters joined by signs are read),
+ * the group's value would be pushed and then reduced with the '*' at once, when the implicit
+ * '*' before the next group arrives, which leaves the same '*' on top: the product is taken
+ * in place instead. The push and the arrival cost about 50 instructions a group
+ * (bench/shape_costs.sh, shape unit).
+ */
+inline char* read_marked_group(level_state& level, int depth, char* open,
+                               unit_group_values& values) noexcept {
+    const double value = take_unit_group_value(values);
+    char* after = skip_unit_group(open);
+    if (*after != '(' || !folds_into_product(level)) {
+        return take_group_value<false>(level, depth, after, value);
+    }
+    check_room_for_level(level, depth);
+    double& product = level.value_stack[level.value_count - 1];
+    product = apply_operator('*', product, value);
+    return after;
+}
+
 // At a '(': a group of one number is read at once where the pre-pass may have made one;
 // any other group opens a nested level. Returns where reading goes on.
 template <bool recorded>
 inline char* read_open_parenthesis(level_state& level, int& depth, char* position,
-                                   unit_groups groups) noexcept {
-    double group_value = 0;
-    char* after_group = nullptr;
-    char* const number = position[1] == '+' || position[1] == '-' ? position + 2 : position + 1;
+                                   unit_groups groups, unit_group_values& marked_values) noexcept {
     if (recorded) {
         // a level of its own
     } else if (groups == unit_groups_wrapped) {
-        after_group = read_simple_group(position, group_value);
+        double group_value = 0;
+        char* after_group = read_simple_group(position, group_value);
+        if (after_group != nullptr) {
+            return take_group_value<recorded>(level, depth, after_group, group_value);
+        }
     } else if (groups == unit_groups_marked && is_unit_group_mark(position[1])) {
-        group_value = take_unit_group_value();
-        after_group = skip_unit_group(position);
-    } else if (numeric::is_decimal_digit(*number) && radix_prefix(number) == '\0') {
-        return read_group_with_number(level, depth, position, number);
-    }
-    if (after_group != nullptr) {
-        // The steps of the level it would have opened: room for it, then the value.
-        check_room_for_level(level, depth);
-        push_operand(level, group_value);
-        level.after_operand = true;
-        multiply_after_group<recorded>(level, after_group);
-        return after_group;
+        return read_marked_group(level, depth, position, marked_values);
+    } else {
+        char* const number = position[1] == '+' || position[1] == '-' ? position + 2 : position + 1;
+        if (numeric::is_decimal_digit(*number) && radix_prefix(number) == '\0') {
+            return read_group_with_number(level, depth, position, number);
+        }
     }
     open_nested_level(level, depth);
     if constexpr (recorded) record_level();
@@ -260,7 +302,8 @@ inline char* read_open_parenthesis(level_state& level, int& depth, char* positio
  * the copy every other run takes has no such step in it.
  */
 template <bool recorded>
-double evaluate_blankless(char* text, unit_groups groups) noexcept {
+double evaluate_blankless(char* text, unit_groups groups,
+                          unit_group_values marked_values) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);
@@ -280,7 +323,8 @@ double evaluate_blankless(char* text, unit_groups groups) noexcept {
             act_on_operator<recorded>(level, c);
             ++position;
         } else if (kind == open_token) {
-            position = read_open_parenthesis<recorded>(level, depth, position, groups);
+            position =
+                read_open_parenthesis<recorded>(level, depth, position, groups, marked_values);
         } else if (kind == close_token) {
             if (c == ')') ++position;
             const double value = finish_level<recorded>(level);
@@ -301,14 +345,15 @@ double evaluate_expression(char* text) noexcept {
     const bool recorded = active_reading != nullptr;
     if (recorded) record_text(text);
     remove_blanks(text);
-    return recorded ? evaluate_blankless<true>(text, no_unit_groups)
-                    : evaluate_blankless<false>(text, unit_groups_wrapped);
+    return recorded ? evaluate_blankless<true>(text, no_unit_groups, {})
+                    : evaluate_blankless<false>(text, unit_groups_wrapped, {});
 }
 
 expression_value prepare_and_evaluate() noexcept {
     const prepared_text prepared = prepare_without_blanks();
-    return expression_value{evaluate_blankless<false>(expression_text, prepared.groups),
-                            prepared.grouping};
+    return expression_value{
+        evaluate_blankless<false>(expression_text, prepared.groups, prepared.marked_values),
+        prepared.grouping};
 }
 
 }  // namespace fexpr::engine

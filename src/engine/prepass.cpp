@@ -131,17 +131,17 @@ prepared_text prepare(bool remove) noexcept {
     if (survey.unit_after_number) {
         if (remove && mark_unit_groups(length)) {
             if (survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-            return prepared_text{grouping, unit_groups_marked};
+            return prepared_text{grouping, unit_groups_marked, noted_unit_group_values()};
         }
         // The wrapping adds no blank, so a text without one needs no removal.
         wrap_unit_groups(survey.length);
         if (remove && survey.first_blank < survey.length) remove_blanks(expression_text);
-        return prepared_text{grouping, unit_groups_wrapped};
+        return prepared_text{grouping, unit_groups_wrapped, {}};
     }
     while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
     expression_text[length] = '\0';
     if (remove && survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-    return prepared_text{grouping, no_unit_groups};
+    return prepared_text{grouping, no_unit_groups, {}};
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The pre-pass: the rewriting of expression_text before it is evaluated.
 #pragma once
 
+#include "engine/unit_groups.h"
+
 namespace fexpr::engine {
 
 // The digit groups the expression asks for with its first character.
@@ -38,6 +40,7 @@ enum unit_groups : unsigned char { no_unit_groups, unit_groups_wrapped, unit_gro
 struct prepared_text {
     digit_grouping grouping;
     unit_groups groups;
+    unit_group_values marked_values;  // the values of the marked groups, none for the others
 };
 
 // prepare_expression followed by remove_blanks on expression_text, with the removal started

@@ -8,6 +8,7 @@
 #include "engine/character_set.h"
 #include "engine/letters.h"
 #include "engine/operand_scanner.h"
+#include "engine/operators.h"
 #include "engine/text_buffers.h"
 #include "numeric/character_classes.h"
 #include "numeric/decimal_input.h"
@@ -54,6 +55,8 @@ struct wrap_state {
         ++written;
     }
     void finish() noexcept { text[written] = '\0'; }
+    // The wrapping reads every number the same way (see mark_state::take_plain_number).
+    static bool take_plain_number(std::size_t) noexcept { return false; }
 };
 
 /*
@@ -74,9 +77,8 @@ constexpr int unit_group_capacity = 512;
 static_assert(expression_capacity <= 65536, "positions of the text fit the plan");
 
 unit_group_plan unit_group_plans[unit_group_capacity];
-double unit_group_values[unit_group_capacity];
+double noted_group_values[unit_group_capacity];
 int unit_groups_noted = 0;
-int unit_groups_taken = 0;
 
 // The digits and point of a group of one number, between its white space and sign and its
 // unit letter; false for a number of any other form.
@@ -107,6 +109,7 @@ struct mark_state {
         ++read;
     }
     bool can_grow() const noexcept { return growth + 2 <= gap; }
+    bool take_plain_number(std::size_t skipped) noexcept;
     void wrap(std::size_t length) noexcept {
         plan(length);
         last_read = unread()[length - 1];
@@ -122,10 +125,13 @@ struct mark_state {
             return;
         }
         const char* end = number;
-        unit_group_values[count] = unit_group_value(bottom, number, *unit, &end);
+        note_group(unit, unit_group_value(bottom, number, *unit, &end));
         failed = failed || end != unit;
+    }
+    void note_group(const char* unit, double value) noexcept {
+        noted_group_values[count] = value;
         unit_group_plans[count] = {static_cast<std::uint16_t>(read),
-                                   static_cast<std::uint16_t>(read + length)};
+                                   static_cast<std::uint16_t>(unit + 1 - text)};
         ++count;
     }
     // Writes the marks of the groups and drops the white space at the end.
@@ -140,6 +146,39 @@ struct mark_state {
         text[read] = '\0';
     }
 };
+
+/*
+ * The number after `skipped` characters of white space, when it is digits with at most one
+ * point, at most 15 digits in all, no exponent part and no radix letter after it (the numbers
+ * of most texts): its end and its value come from one reading, which the general steps below
+ * take in three (the end, the check of its characters, the conversion). Copies or plans it
+ * as they would; false, with nothing consumed, for a number of any other form and when the
+ * groups noted fill the table. The general steps cost about 100 instructions a number
+ * (bench/shape_costs.sh, shape unit).
+ */
+bool mark_state::take_plain_number(std::size_t skipped) noexcept {
+    const char* number = unread() + skipped;
+    const bool signed_number = *number == '+' || *number == '-';
+    const char* digits = signed_number ? number + 1 : number;
+    const char* after = digits;
+    double value = 0;
+    if (!numeric::is_decimal_digit(*digits) ||
+        !numeric::read_plain_decimal(digits, &after, value) || is_radix_letter(*after)) {
+        return false;
+    }
+    const std::size_t length = static_cast<std::size_t>(after - unread());
+    if (unit_kind_of(*after) == not_a_unit || !is_unit_letter(after) || !can_grow()) {
+        copy(length);
+        return true;
+    }
+    if (count == unit_group_capacity) return false;
+    const double group_value = apply_operator('*', value, unit_multiplier(*after));
+    note_group(after, apply_bottom_over_zero(signed_number ? *number : '+', group_value));
+    last_read = *after;
+    read += length + 1;
+    growth += 2;
+    return true;
+}
 
 /*
  * The scan reads a hexadecimal, binary or octal literal as the decimal number '0' (with the
@@ -188,6 +227,7 @@ void wrap_unit_numbers(state_type& state) noexcept {
         std::size_t skipped = 0;
         while (numeric::is_white_space(source[skipped])) ++skipped;
         if (source[skipped] == '\0') break;
+        if (state.take_plain_number(skipped)) continue;
         const char* number = source + skipped;
         const char* after = numeric::decimal_text_end(number);
         if (after == number) {
@@ -220,16 +260,11 @@ bool mark_unit_groups(std::size_t& length) noexcept {
     wrap_unit_numbers(state);
     length = state.read;
     unit_groups_noted = state.failed ? 0 : state.count;
-    unit_groups_taken = 0;
     return !state.failed;
 }
 
-// The evaluator takes each marked group once, in the order of the text, so the values run
-// out only if it read a group that was not marked, which it never does (a 0 then stands for
-// it rather than a value beyond those noted).
-double take_unit_group_value() noexcept {
-    if (unit_groups_taken == unit_groups_noted) return 0.0;
-    return unit_group_values[unit_groups_taken++];
+unit_group_values noted_unit_group_values() noexcept {
+    return unit_group_values{noted_group_values, noted_group_values + unit_groups_noted};
 }
 
 }  // namespace fexpr::engine

@@ -30,8 +30,21 @@ void wrap_unit_groups(std::size_t length) noexcept;
 // groups than are noted at once), which it is then left for.
 bool mark_unit_groups(std::size_t& length) noexcept;
 
-// The value of the next group that mark_unit_groups marked, in the order of the text: each
-// call takes the next.
-double take_unit_group_value() noexcept;
+// The values of the groups that mark_unit_groups marked, in the order of the text, as a
+// reader takes them: `next` up to `end`.
+struct unit_group_values {
+    const double* next;
+    const double* end;
+};
+
+// The values the last mark_unit_groups noted, none taken yet.
+unit_group_values noted_unit_group_values() noexcept;
+
+// The value of the next group. The evaluator takes each marked group once, in the order of
+// the text, so the values run out only if it read a group that was not marked, which it
+// never does (a 0 then stands for it rather than a value beyond those noted).
+inline double take_unit_group_value(unit_group_values& values) noexcept {
+    return values.next == values.end ? 0.0 : *values.next++;
+}
 
 }  // namespace fexpr::engine
