@@ -119,13 +119,17 @@ TEST(EngineOnePass, ProductsOfGroups) {
     for (const std::string& expression : cases) expect_same_runs(expression);
 }
 
-// Texts that hold a character the marks use, and more groups than are marked at once, are
-// wrapped as before.
+// Texts that hold a character the marks use, a group the marks do not take, or more groups
+// than are marked at once, are wrapped as before, also after groups already marked.
 TEST(EngineOnePass, TextsWrappedInstead) {
     const std::string cases[] = {"1k\x01",
                                  "\x02+1k",
                                  "1k+\x01",
                                  std::string("\x01") + "1k",
+                                 "1k+2k 3k\x02",
+                                 "1k+2k+1e3k+4k",
+                                 " 1k 2k+0x1k",
+                                 "1.5k+2k-INFk",
                                  repeat_text("1k+", 600) + "1",
                                  repeat_text("2k", 511),
                                  repeat_text("2k", 512),

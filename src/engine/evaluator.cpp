@@ -245,8 +245,8 @@ inline bool folds_into_product(const level_state& level) noexcept {
  * another group ('(1k)(+1k)(+1k)', as numbers with unit letters joined by signs are read),
  * the group's value would be pushed and then reduced with the '*' at once, when the implicit
  * '*' before the next group arrives, which leaves the same '*' on top: the product is taken
- * in place instead. The push and the arrival cost about 50 instructions a group
- * (bench/shape_costs.sh, shape unit).
+ * in place instead, for as many groups as follow so. The push, the arrival and the main loop
+ * between them cost about 100 instructions a group (bench/shape_costs.sh, shape unit).
  */
 inline char* read_marked_group(level_state& level, int depth, char* open,
                                unit_group_values& values) noexcept {
@@ -258,6 +258,14 @@ inline char* read_marked_group(level_state& level, int depth, char* open,
     check_room_for_level(level, depth);
     double& product = level.value_stack[level.value_count - 1];
     product = apply_operator('*', product, value);
+    // The level is left as it was found, so each marked group that follows with another group
+    // after it folds the same way, with the same room.
+    while (is_unit_group_mark(after[1])) {
+        char* const after_next = skip_unit_group(after);
+        if (*after_next != '(') break;
+        product = apply_operator('*', product, take_unit_group_value(values));
+        after = after_next;
+    }
     return after;
 }
 

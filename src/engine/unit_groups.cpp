@@ -62,15 +62,16 @@ struct wrap_state {
 /*
  * The same scan without moving the text: each number the wrapping would put in parentheses
  * with its unit letter is noted with the value of its group (computed as the evaluator
- * computes a group of one number), and the group's marks are then written over the number's
- * first two characters (see unit_group_ends). Where the scan meets a mark in the text itself,
- * a group of any other shape (an exponent part, a radix literal, an infinity) or more groups
- * than the table holds, `failed` is set and nothing is written: the wrapping then runs as
- * before.
+ * computes a group of one number), and the group's marks are written over the number's first
+ * two characters (see unit_group_ends) once the scan has read them. Where the scan meets a
+ * mark in the text itself, a group of any other shape (an exponent part, a radix literal, an
+ * infinity) or more groups than the table holds, `failed` is set and the characters under
+ * the marks are put back at the end: the wrapping then runs as before. Nothing the scan reads
+ * later lies under a mark.
  */
 struct unit_group_plan {
     std::uint16_t start;  // the first character of the wrapped text
-    std::uint16_t end;    // after its unit letter
+    char covered[2];      // the characters the marks were written over
 };
 
 constexpr int unit_group_capacity = 512;
@@ -111,8 +112,8 @@ struct mark_state {
     bool can_grow() const noexcept { return growth + 2 <= gap; }
     bool take_plain_number(std::size_t skipped) noexcept;
     void wrap(std::size_t length) noexcept {
-        plan(length);
         last_read = unread()[length - 1];
+        plan(length);
         read += length;
         growth += 2;
     }
@@ -128,30 +129,35 @@ struct mark_state {
         note_group(unit, unit_group_value(bottom, number, *unit, &end));
         failed = failed || end != unit;
     }
+    // Notes the group that starts at the read position and ends with `unit`, and marks it.
     void note_group(const char* unit, double value) noexcept {
+        char* start = text + read;
         noted_group_values[count] = value;
-        unit_group_plans[count] = {static_cast<std::uint16_t>(read),
-                                   static_cast<std::uint16_t>(unit + 1 - text)};
+        unit_group_plans[count] = {static_cast<std::uint16_t>(read), {start[0], start[1]}};
         ++count;
+        start[0] = '(';
+        start[1] = unit == start + 1 ? unit_group_ends : unit_group_goes_on;
     }
-    // Writes the marks of the groups and drops the white space at the end.
+    // Drops the white space at the end, or puts back what the marks covered.
     void finish() noexcept {
-        if (failed) return;
+        if (!failed) {
+            text[read] = '\0';
+            return;
+        }
         for (int index = 0; index < count; ++index) {
             const unit_group_plan& group = unit_group_plans[index];
-            text[group.start] = '(';
-            text[group.start + 1] =
-                group.end - group.start == 2 ? unit_group_ends : unit_group_goes_on;
+            text[group.start] = group.covered[0];
+            text[group.start + 1] = group.covered[1];
         }
-        text[read] = '\0';
     }
 };
 
 /*
  * The number after `skipped` characters of white space, when it is digits with at most one
  * point, at most 15 digits in all, no exponent part and no radix letter after it (the numbers
- * of most texts): its end and its value come from one reading, which the general steps below
- * take in three (the end, the check of its characters, the conversion). Copies or plans it
+ * of most texts): its end and its value come from one reading of its digits, which the
+ * general steps below take in three (the end, the check of its characters, the conversion),
+ * and a number without a point needs no scaling. Copies or plans it
  * as they would; false, with nothing consumed, for a number of any other form and when the
  * groups noted fill the table. The general steps cost about 100 instructions a number
  * (bench/shape_costs.sh, shape unit).
@@ -160,21 +166,30 @@ bool mark_state::take_plain_number(std::size_t skipped) noexcept {
     const char* number = unread() + skipped;
     const bool signed_number = *number == '+' || *number == '-';
     const char* digits = signed_number ? number + 1 : number;
-    const char* after = digits;
-    double value = 0;
-    if (!numeric::is_decimal_digit(*digits) ||
-        !numeric::read_plain_decimal(digits, &after, value) || is_radix_letter(*after)) {
+    std::uint64_t significant = 0;
+    const char* after = numeric::accumulate_digits(digits, significant);
+    const std::ptrdiff_t count_of_digits = after - digits;
+    double value = static_cast<double>(significant);
+    if (count_of_digits == 0) return false;
+    if (*after == '.') {
+        if (!numeric::read_plain_decimal(digits, &after, value)) return false;
+    } else if (!numeric::exact_arithmetic || count_of_digits > 15) {
+        return false;
+    }
+    const unit_letter_kind kind = unit_kind_of(*after);
+    if (kind == not_a_unit && (*after == 'e' || *after == 'E' || is_radix_letter(*after))) {
         return false;
     }
     const std::size_t length = static_cast<std::size_t>(after - unread());
-    if (unit_kind_of(*after) == not_a_unit || !is_unit_letter(after) || !can_grow()) {
+    if (kind == not_a_unit || (kind == unit_unless_named && !is_unit_unless_named(after)) ||
+        !can_grow()) {
         copy(length);
         return true;
     }
     if (count == unit_group_capacity) return false;
     const double group_value = apply_operator('*', value, unit_multiplier(*after));
-    note_group(after, apply_bottom_over_zero(signed_number ? *number : '+', group_value));
     last_read = *after;
+    note_group(after, apply_bottom_over_zero(signed_number ? *number : '+', group_value));
     read += length + 1;
     growth += 2;
     return true;
