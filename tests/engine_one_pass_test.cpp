@@ -127,6 +127,8 @@ TEST(EngineOnePass, TextsWrappedInstead) {
                                  "1k+\x01",
                                  std::string("\x01") + "1k",
                                  "1k+2k 3k\x02",
+                                 "1k\x03",
+                                 "\x03 1k 2k",
                                  "1k+2k+1e3k+4k",
                                  " 1k 2k+0x1k",
                                  "1.5k+2k-INFk",

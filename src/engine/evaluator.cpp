@@ -179,12 +179,11 @@ char* read_recorded_letter(level_state& level, char* position) noexcept {
 // The position after a group the pre-pass marked in place (see unit_group_ends); the
 // characters between its marks and its unit letter are never letters.
 char* skip_unit_group(char* open) noexcept {
+    const char mark = open[1];
+    if (mark != unit_group_goes_on) return open + 2 + (mark - unit_group_ends);
     char* after = open + 2;
-    if (open[1] == unit_group_goes_on) {
-        while (!is_unit_set_letter(*after)) ++after;
-        ++after;
-    }
-    return after;
+    while (!is_unit_set_letter(*after)) ++after;
+    return after + 1;
 }
 
 /*

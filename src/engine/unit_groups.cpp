@@ -92,11 +92,10 @@ bool plain_number(const char* number, const char* unit) noexcept {
 
 struct mark_state {
     char* text;        // expression_text
-    std::size_t gap;   // the room the wrapping would have for its growth
+    std::size_t room;  // what the wrapping would have left for its growth
     std::size_t read;  // characters consumed
-    std::size_t growth;
-    char last_read;  // the last character consumed, '\0' before the first
-    int count;       // groups planned
+    char last_read;    // the last character consumed, '\0' before the first
+    int count;         // groups planned
     bool failed;
 
     const char* unread() const noexcept { return text + read; }
@@ -109,13 +108,13 @@ struct mark_state {
         failed = failed || is_unit_group_mark(last_read);
         ++read;
     }
-    bool can_grow() const noexcept { return growth + 2 <= gap; }
+    bool can_grow() const noexcept { return room >= 2; }
     bool take_plain_number(std::size_t skipped) noexcept;
     void wrap(std::size_t length) noexcept {
         last_read = unread()[length - 1];
         plan(length);
         read += length;
-        growth += 2;
+        room -= 2;
     }
     void plan(std::size_t length) noexcept {
         const char* number = numeric::skip_white_space(unread());
@@ -136,7 +135,13 @@ struct mark_state {
         unit_group_plans[count] = {static_cast<std::uint16_t>(read), {start[0], start[1]}};
         ++count;
         start[0] = '(';
-        start[1] = unit == start + 1 ? unit_group_ends : unit_group_goes_on;
+        // Each mark stands for a distance from the mark to the unit letter (one, two, more).
+        static_assert(unit_group_ends_next == unit_group_ends + 1 &&
+                          unit_group_goes_on == unit_group_ends + 2,
+                      "marks by distance");
+        const std::ptrdiff_t span = unit - start;
+        start[1] = static_cast<char>(unit_group_ends +
+                                     (span < 3 ? span - 1 : unit_group_goes_on - unit_group_ends));
     }
     // Drops the white space at the end, or puts back what the marks covered.
     void finish() noexcept {
@@ -169,7 +174,8 @@ bool mark_state::take_plain_number(std::size_t skipped) noexcept {
     std::uint64_t significant = 0;
     const char* after = numeric::accumulate_digits(digits, significant);
     const std::ptrdiff_t count_of_digits = after - digits;
-    double value = static_cast<double>(significant);
+    // At most 15 digits: the count is far below 2^63, and the signed conversion is shorter.
+    double value = static_cast<double>(static_cast<std::int64_t>(significant));
     if (count_of_digits == 0) return false;
     if (*after == '.') {
         if (!numeric::read_plain_decimal(digits, &after, value)) return false;
@@ -191,7 +197,7 @@ bool mark_state::take_plain_number(std::size_t skipped) noexcept {
     last_read = *after;
     note_group(after, apply_bottom_over_zero(signed_number ? *number : '+', group_value));
     read += length + 1;
-    growth += 2;
+    room -= 2;
     return true;
 }
 
@@ -271,7 +277,7 @@ void wrap_unit_groups(std::size_t length) noexcept {
 }
 
 bool mark_unit_groups(std::size_t& length) noexcept {
-    mark_state state{expression_text, expression_capacity - 1 - length, 0, 0, '\0', 0, false};
+    mark_state state{expression_text, expression_capacity - 1 - length, 0, '\0', 0, false};
     wrap_unit_numbers(state);
     length = state.read;
     unit_groups_noted = state.failed ? 0 : state.count;

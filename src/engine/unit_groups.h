@@ -9,15 +9,17 @@ namespace fexpr::engine {
 
 // The marks of a group of one number with its unit letter that the pre-pass made in place:
 // '(' over the group's first character (the number's white space or sign, else its first
-// digit), and one of these two over the second: unit_group_ends when that was the unit
-// letter, so the group ends after the mark; unit_group_goes_on when the group goes on up to
-// and including its unit letter (the first that follows). Neither is a character of the
-// language, and a text that holds one has its numbers wrapped instead.
+// digit), and one of these three over the second: unit_group_ends when that was the unit
+// letter, so the group ends after the mark; unit_group_ends_next when the unit letter follows
+// the mark ('+1k', '12k'); unit_group_goes_on when the group goes on up to and including its
+// unit letter (the first that follows). None is a character of the language, and a text that
+// holds one has its numbers wrapped instead.
 inline constexpr char unit_group_ends = '\x01';
-inline constexpr char unit_group_goes_on = '\x02';
+inline constexpr char unit_group_ends_next = '\x02';
+inline constexpr char unit_group_goes_on = '\x03';
 
 constexpr bool is_unit_group_mark(char c) noexcept {
-    return c == unit_group_ends || c == unit_group_goes_on;
+    return static_cast<unsigned char>(c - unit_group_ends) <= unit_group_goes_on - unit_group_ends;
 }
 
 // Wraps every number that carries a unit letter in parentheses together with it, in
