@@ -91,12 +91,19 @@ const char* general_decimal_text_end(const char* text) noexcept;
 
 // The end of the number text_to_double would read at the start of `text`, or `text` itself
 // when none stands there; the number is not converted. A number of digits (with a sign, a
-// point and more digits or without them) and no exponent part is read inline: the pre-pass
+// point and more digits or without them) and no exponent part, and a text where no number
+// can begin, are read inline: the pre-pass
 // asks this at every number of a text with unit letters, and the call cost about 25
 // instructions a number (bench/shape_costs.sh, shape unit).
 inline const char* decimal_text_end(const char* text) noexcept {
     const char* p = *text == '+' || *text == '-' ? text + 1 : text;
-    if (!is_decimal_digit(*p)) return general_decimal_text_end(text);
+    if (!is_decimal_digit(*p)) {
+        // Only a point, white space before a number, or an infinity or NaN after a sign can
+        // still begin one: at the other characters ('(', a letter after a sign) the call
+        // cost about 20 instructions (bench/shape_costs.sh, shape mixed).
+        const bool may_begin = *p == '.' || is_white_space(*p) || *p == 'I' || *p == 'N';
+        return may_begin ? general_decimal_text_end(text) : text;
+    }
     while (is_decimal_digit(*p)) ++p;
     if (*p == '.') {
         ++p;
