@@ -119,6 +119,36 @@ TEST(EngineOnePass, ProductsOfGroups) {
     for (const std::string& expression : cases) expect_same_runs(expression);
 }
 
+// Chains of groups after waiting functions and open levels of each count around the depth
+// the stacks allow: the chain folds only where the pushes it stands for had room.
+TEST(EngineOnePass, ProductsNearTheStackDepth) {
+    for (int count = 40; count <= 50; ++count) {
+        for (const char* chain : {"1k+1k+1k", "2-1k-1k+1k^2", "1k 2k 3k"}) {
+            expect_same_runs(repeat_text("sin", count) + chain);
+            expect_same_runs(repeat_text("2*sin", count) + chain);
+            expect_same_runs(repeat_text("(", count) + chain);
+        }
+    }
+}
+
+// Long texts of pieces that make chains of groups, with what may stand between and after.
+TEST(EngineOnePassProperties, RandomChainsOfGroups) {
+    const char* const pieces[] = {"1k", "+2K", "-3m", "+.5g", "1.25P", "7k",  " ", "\t",
+                                  "+",  "-",   "*",   "/",    "^",     "(",   ")", "sqrt",
+                                  "7",  "Pi",  "|",   ":",    "0x1k",  "1e3k"};
+    constexpr unsigned piece_count = sizeof pieces / sizeof pieces[0];
+    std::mt19937_64 random(20261217);
+    for (int round = 0; round < 5000; ++round) {
+        std::string expression;
+        const unsigned count = 1 + static_cast<unsigned>(random() % 40);
+        for (unsigned i = 0; i < count; ++i) {
+            // Most pieces are groups, so that chains of them are common.
+            expression += random() % 2 == 0 ? pieces[random() % 6] : pieces[random() % piece_count];
+        }
+        expect_same_runs(expression);
+    }
+}
+
 // Texts that hold a character the marks use, a group the marks do not take, or more groups
 // than are marked at once, are wrapped as before, also after groups already marked.
 TEST(EngineOnePass, TextsWrappedInstead) {

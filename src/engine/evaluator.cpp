@@ -227,16 +227,13 @@ inline char* take_group_value(level_state& level, int depth, char* after_group,
 }
 
 /*
- * True when the level's top operator is a '*' (written, or implicit after a group) with its
- * left operand on top of the values, which the '*' after a group read now would reduce at
- * once and alone (below it stands the bottom or a low-class operator), and the stacks have
- * room for the push of the group and of that '*'.
+ * True when the level holds its bottom operator and a '*' (written, or implicit after a
+ * group) with its left operand on top of the values, which the '*' after a group read now
+ * would reduce at once and alone. A '*' on top stands only there: a low-class operator
+ * reduces everything and becomes the bottom, a middle-class one what is above the bottom.
  */
 inline bool folds_into_product(const level_state& level) noexcept {
-    const int top = level.operator_count - 1;
-    return top >= 1 && !level.after_operand && level.operator_stack[top] == '*' &&
-           (top == 1 || class_of(level.operator_stack[top - 1]) == low_class) &&
-           level.value_count < max_stack_count && level.operator_count < max_stack_count;
+    return level.operator_count == 2 && level.operator_stack[1] == '*' && !level.after_operand;
 }
 
 /*
