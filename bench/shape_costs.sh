@@ -37,9 +37,10 @@ for shape in "${shapes[@]}"; do
     }' > "$work/lines.txt"
     characters=$(wc -c < "$work/lines.txt")
     count=$(instructions "$fexpr" < "$work/lines.txt")
-    per_character=$(((count - empty) / characters))
-    [ "$plain" -ne 0 ] || plain=$per_character
+    # The cost and the ratio are taken unrounded, so that a ratio near a limit reads true.
+    per_character=$(awk -v c="$count" -v e="$empty" -v n="$characters" 'BEGIN { print (c - e) / n }')
+    [ "$plain" != 0 ] || plain=$per_character
     awk -v name="$name" -v piece="$piece" -v cost="$per_character" -v plain="$plain" \
-        'BEGIN { printf "%-9s %-14s %4d instructions per character, %.2fx plain\n",
+        'BEGIN { printf "%-9s %-14s %6.1f instructions per character, %.2fx plain\n",
                  name, piece, cost, cost / plain }'
 done

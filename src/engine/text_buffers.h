@@ -4,8 +4,10 @@
 // - expression_text: the driver writes the expression into it (a parameter, the joined
 //   parameters, a console line or the joined lines of the data file); the pre-pass and the
 //   evaluator then rewrite it in place.
-// - number_text: the layouts write the number text of the result into it; the data-file mode
-//   keeps the last line of a time-stamp file in it before anything is evaluated.
+// - number_text: the layouts write the number text of the result into it, except the default
+//   and general layouts without groups, which write it straight into a buffered output
+//   stream that has room; the data-file mode keeps the last line of a time-stamp file in it
+//   before anything is evaluated.
 // - line_buffer: the data-file mode reads each line into it; digit grouping writes its
 //   output into it after the evaluation.
 #pragma once
