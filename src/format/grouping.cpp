@@ -22,6 +22,19 @@ char* copy_unchanged(const char* text, std::size_t length) noexcept {
     return out;
 }
 
+/*
+ * The last '.' among the first `length` characters of text, or nullptr. Found here rather than
+ * with strrchr: the layouts write a number text in runs of fixed length, so the bytes after its
+ * NUL may never have been set, and the C library's strrchr reads whole blocks beyond the NUL,
+ * which makes its answer depend on them for a checker such as valgrind's memcheck.
+ */
+const char* last_point(const char* text, std::size_t length) noexcept {
+    for (std::size_t position = length; position > 0; --position) {
+        if (text[position - 1] == '.') return text + position - 1;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 /*
@@ -38,7 +51,7 @@ char* group_digits(const char* text, engine::digit_grouping grouping) noexcept {
     }
     const std::size_t group_size = grouping == engine::groups_of_three ? 3 : 4;
     const char separator = grouping == engine::groups_of_three ? ',' : '_';
-    const char* point = std::strrchr(text, '.');
+    const char* point = last_point(text, length);
     const std::size_t integer_length =
         point != nullptr ? static_cast<std::size_t>(point - text) : length;
 
