@@ -176,12 +176,13 @@ TEST(EngineOnePassProperties, RandomExpressions) {
 }
 
 // Texts of pieces around numbers with unit letters, joined at random: signs, blanks and
-// group marks beside them, radix literals and exponent parts before them, letters after.
+// group marks beside them, radix literals and exponent parts before them, letters after, and
+// the bytes the pre-pass marks groups with.
 TEST(EngineOnePassProperties, RandomPiecesAroundUnitLetters) {
-    const char* const pieces[] = {"1k", "-2K", " 3m", "+.5g", "7",    "0",  "Pi", "sin",
-                                  "(",  ")",   "+",   "-",    "*",    "/",  "^",  " ",
-                                  ",",  "_",   "\t",  "0x1",  "0b",   "e3", "e",  "k",
-                                  "t",  "P",   "x",   ".",    "9.25", "\v", "INF"};
+    const char* const pieces[] = {"1k", "-2K",  " 3m", "+.5g", "7",    "0",    "Pi",  "sin", "(",
+                                  ")",  "+",    "-",   "*",    "/",    "^",    " ",   ",",   "_",
+                                  "\t", "0x1",  "0b",  "e3",   "e",    "k",    "t",   "P",   "x",
+                                  ".",  "9.25", "\v",  "INF",  "\x01", "\x02", "\x03"};
     constexpr unsigned piece_count = sizeof pieces / sizeof pieces[0];
     std::mt19937_64 random(20261216);
     for (int round = 0; round < 10000; ++round) {

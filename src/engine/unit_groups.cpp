@@ -99,7 +99,12 @@ struct mark_state {
     bool failed;
 
     const char* unread() const noexcept { return text + read; }
+    // Every character passed over is checked, so that no mark of the input is taken for one
+    // of the pre-pass's own: a run of white space is copied with the character after it.
     void copy(std::size_t length) noexcept {
+        for (std::size_t index = 0; index < length; ++index) {
+            failed = failed || is_unit_group_mark(unread()[index]);
+        }
         last_read = unread()[length - 1];
         read += length;
     }
