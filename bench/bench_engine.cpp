@@ -1,4 +1,5 @@
-// Benchmarks of the expression engine: the pre-pass and the evaluator on whole expressions.
+// Benchmarks of the expression engine: evaluate_text, the driver's own call, on whole
+// expressions.
 #include <benchmark/benchmark.h>
 
 #include <csetjmp>
@@ -7,22 +8,20 @@
 
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/prepass.h"
 #include "engine/text_buffers.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 
 namespace {
 
-// Both engine steps rewrite expression_text, so every iteration starts from a fresh copy.
+// The evaluation rewrites expression_text, so every iteration starts from a fresh copy.
 void load(const char* text, std::size_t length) noexcept {
     std::memcpy(fexpr::engine::expression_text, text, length + 1);
 }
 
 double evaluate_copy(const char* text, std::size_t length) noexcept {
     load(text, length);
-    fexpr::engine::prepare_expression();
-    return fexpr::engine::evaluate_expression(fexpr::engine::expression_text);
+    return fexpr::engine::evaluate_text(fexpr::engine::expression_text).value;
 }
 
 void run_expression(benchmark::State& state, const char* text) {

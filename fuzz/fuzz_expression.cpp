@@ -4,9 +4,10 @@
 // lines must equal the single layouts, and --exact, under a word size and reading of their
 // own. The first bytes from 200 to 239 record the reading of --explain and show it (a fault
 // shows its caret lines), and the reading, read again, must give the same value and read
-// the same way again; then the value goes through --all and --exact as above. With --explain
-// or without, the driver's one-pass way must give the same value or the same diagnostic:
-// every byte of the input takes part, control bytes included.
+// the same way again; then the value goes through --all and --exact as above. Every input is
+// also evaluated in the other mode (with --explain where the first run had none, and the
+// other way round), which must give the same value or the same diagnostic: every byte of the
+// input takes part, control bytes included.
 #include <cmath>
 #include <csetjmp>
 #include <cstdint>
@@ -15,7 +16,6 @@
 
 #include "engine/diagnostics.h"
 #include "engine/evaluator.h"
-#include "engine/prepass.h"
 #include "engine/reading_record.h"
 #include "engine/reading_report.h"
 #include "engine/text_buffers.h"
@@ -141,8 +141,7 @@ void check_reading(double value) {
     if (length == 0 || length > engine::max_text_length || has_negative_zero()) return;
     std::memcpy(engine::expression_text, reading_text, length + 1);
     if (setjmp(diagnostic_jump) != 0) std::abort();  // the reading of a value has a value
-    engine::prepare_expression();
-    const double again = engine::evaluate_expression(engine::expression_text);
+    const double again = engine::evaluate_text(engine::expression_text).value;
     if (!same_value(value, again)) std::abort();
     // Its parentheses are levels of their own: the reading of a long text may hold more steps
     // than the record keeps.
@@ -159,19 +158,25 @@ struct outcome {
     double value;
 };
 
-// The driver's one-pass way without --explain (prepare_and_evaluate), on its own stream.
-outcome one_pass_outcome(const std::uint8_t* data, std::size_t size) {
+// The evaluation with --explain when `explained`, else without, on its own stream.
+outcome outcome_of(const std::uint8_t* data, std::size_t size, bool explained) {
     using namespace fexpr;
     load_expression(data, size);
     platform::open_memory_stream(&single_stream);
     engine::direct_results_to(&single_stream);
-    if (setjmp(diagnostic_jump) != 0) return outcome{diagnostic_status, 0};
-    return outcome{0, engine::prepare_and_evaluate().value};
+    if (explained) engine::start_reading(reading);
+    if (setjmp(diagnostic_jump) != 0) {
+        engine::stop_reading();
+        return outcome{diagnostic_status, 0};
+    }
+    const double value = engine::evaluate_text(engine::expression_text).value;
+    engine::stop_reading();
+    return outcome{0, value};
 }
 
-// The one-pass way gives what the pre-pass and the evaluator give one after the other.
-void check_same_outcome(const outcome& one_pass, int status, double value) {
-    if (one_pass.status != status || (status == 0 && !same_value(one_pass.value, value))) {
+// A plain and an explained evaluation give the same status and value.
+void check_same_outcome(const outcome& other, int status, double value) {
+    if (other.status != status || (status == 0 && !same_value(other.value, value))) {
         std::abort();
     }
 }
@@ -184,15 +189,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const format::result_layout layout = layout_of(data[0]);
     platform::set_exit_hook(jump_back);
     const bool explained = data[0] >= first_explain_selector && data[0] < first_switches_selector;
-    const outcome one_pass = one_pass_outcome(data + 1, size - 1);
+    const outcome other = outcome_of(data + 1, size - 1, !explained);
     load_expression(data + 1, size - 1);
     platform::open_memory_stream(&memory_stream);
     engine::direct_results_to(&memory_stream);
     if (explained) engine::start_reading(reading);
     if (setjmp(diagnostic_jump) == 0) {
-        const engine::digit_grouping grouping = engine::prepare_expression();
-        const double value = engine::evaluate_expression(engine::expression_text);
-        check_same_outcome(one_pass, 0, value);
+        const auto [value, grouping] = engine::evaluate_text(engine::expression_text);
+        check_same_outcome(other, 0, value);
         if (explained) {
             check_reading(value);
             engine::stop_reading();
@@ -209,7 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (diagnostic_status < 1 || diagnostic_status > 10) {
         std::abort();
     } else {
-        check_same_outcome(one_pass, diagnostic_status, 0);
+        check_same_outcome(other, diagnostic_status, 0);
     }
     engine::stop_reading();
     check_one_line();

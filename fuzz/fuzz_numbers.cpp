@@ -20,15 +20,10 @@ constexpr std::size_t max_input = 4096;
 
 void check_scans(const char* text, std::size_t length) {
     using namespace fexpr::numeric;
-    const char* end = nullptr;
-    static_cast<void>(text_to_double(text, &end));
-    if (end < text || end > text + length) std::abort();
-    double value = 0;
+    const scanned_number decimal = scan_number(text);
+    if (decimal.end < text || decimal.end > text + length) std::abort();
+    if ((decimal.kind == number_kind::none) != (decimal.end == text)) std::abort();
     int consumed = -1;
-    if (scan_double(text, &value, &consumed) == 1 &&
-        (consumed < 0 || static_cast<std::size_t>(consumed) > length)) {
-        std::abort();
-    }
     std::int64_t hex = 0;
     if (scan_hex(text, &hex, &consumed) == 1 && static_cast<std::size_t>(consumed) > length) {
         std::abort();
@@ -51,11 +46,8 @@ void check_round_trip(const std::uint8_t* data, std::size_t size) {
     if (!(value - value == 0) || (value >= 0x1p1023 || value <= -0x1p1023)) return;
     char text[64];
     format_exponent(text, sizeof text, 16, value);
-    double back = 0;
-    int consumed = 0;
-    if (scan_double(text, &back, &consumed) != 1 || std::memcmp(&back, &value, sizeof back) != 0) {
-        std::abort();
-    }
+    const double back = scan_number(text).value;
+    if (std::memcmp(&back, &value, sizeof back) != 0) std::abort();
 }
 
 // The general form, written straight into its buffer for typical magnitudes, has the digits

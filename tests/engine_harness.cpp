@@ -32,19 +32,9 @@ void load_expression(const std::string& expression) {
     engine::expression_text[length] = '\0';
 }
 
-// The pre-pass and the evaluation, one after the other or in one.
-void evaluate_loaded(engine_run& run, bool one_pass) {
-    if (one_pass) {
-        const engine::expression_value result = engine::prepare_and_evaluate();
-        run.grouping_mode = result.grouping;
-        run.value = result.value;
-    } else {
-        run.grouping_mode = engine::prepare_expression();
-        run.value = engine::evaluate_expression(engine::expression_text);
-    }
-}
+}  // namespace
 
-engine_run run_engine_in(const std::string& expression, bool capture_error, bool one_pass) {
+engine_run run_engine(const std::string& expression, bool capture_error) {
     static engine_run run;
     static error_capture capture;
     run = engine_run{};
@@ -54,7 +44,9 @@ engine_run run_engine_in(const std::string& expression, bool capture_error, bool
     load_expression(expression);
     if (capture_error) capture.start();
     if (setjmp(diagnostic_jump) == 0) {
-        evaluate_loaded(run, one_pass);
+        const engine::expression_value result = engine::evaluate_text(engine::expression_text);
+        run.grouping_mode = result.grouping;
+        run.value = result.value;
     } else {
         run.ended = true;
         run.status = diagnostic_status;
@@ -65,19 +57,9 @@ engine_run run_engine_in(const std::string& expression, bool capture_error, bool
     return run;
 }
 
-}  // namespace
-
-engine_run run_engine(const std::string& expression, bool capture_error) {
-    return run_engine_in(expression, capture_error, false);
-}
-
-engine_run run_engine_one_pass(const std::string& expression, bool capture_error) {
-    return run_engine_in(expression, capture_error, true);
-}
-
 std::string prepared_text(const std::string& expression) {
     load_expression(expression);
-    engine::prepare_expression();
+    engine::prepare_expression(engine::expression_text);
     return engine::expression_text;
 }
 

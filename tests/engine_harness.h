@@ -17,12 +17,9 @@ struct engine_run {
     int grouping_mode = 0;
 };
 
-// Copies the expression into expression_text, runs the pre-pass and the evaluator.
+// Copies the expression into expression_text and evaluates it as the driver does
+// (evaluate_text); under a reading started with start_reading, the reading is recorded.
 engine_run run_engine(const std::string& expression, bool capture_error = false);
-
-// The same as run_engine by the driver's way without --explain: pre-pass, removal of blanks
-// and evaluation in one (prepare_and_evaluate).
-engine_run run_engine_one_pass(const std::string& expression, bool capture_error = false);
 
 // The text of expression_text after the pre-pass alone.
 std::string prepared_text(const std::string& expression);

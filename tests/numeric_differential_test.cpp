@@ -153,18 +153,17 @@ TEST(Differential, PrintedTextsReadBack) {
     char out[128];
     for (int i = 0; i < draws; ++i) {
         const double value = random_double(random, 0, 2045);
-        double read = 0;
-        int consumed = 0;
         const std::size_t length = format_exponent(out, sizeof out, 16, value);
-        ASSERT_EQ(scan_double(out, &read, &consumed), 1);
-        ASSERT_EQ(std::memcmp(&read, &value, sizeof value), 0) << out;
-        ASSERT_EQ(consumed, static_cast<int>(length));
+        scanned_number read = scan_number(out);
+        ASSERT_EQ(std::memcmp(&read.value, &value, sizeof value), 0) << out;
+        ASSERT_EQ(read.end, out + length);
 
         const double moderate = random_double(random, 1023 - 160, 1023 + 160);
         format_fixed(out, sizeof out, static_cast<int>(random() % 16), moderate);
         const double expected = std::strtod(out, nullptr);
-        ASSERT_EQ(scan_double(out, &read, &consumed), 1);
-        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << out;
+        read = scan_number(out);
+        ASSERT_NE(read.kind, number_kind::none);
+        ASSERT_EQ(std::memcmp(&read.value, &expected, sizeof expected), 0) << out;
     }
 }
 

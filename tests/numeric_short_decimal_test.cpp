@@ -1,4 +1,4 @@
-// The short-number path of text_to_double and the syntax-only decimal_text_end.
+// scan_number: the plain path and the general one, where each ends and what each reads.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,8 +11,12 @@
 
 namespace {
 
-using fexpr::numeric::decimal_text_end;
-using fexpr::numeric::text_to_double;
+using fexpr::numeric::number_kind;
+using fexpr::numeric::scan_number;
+using fexpr::numeric::scanned_number;
+constexpr number_kind none = number_kind::none;
+constexpr number_kind plain = number_kind::plain;
+constexpr number_kind general = number_kind::general;
 
 bool same_bits(double a, double b) {
     return fexpr::testing::bits_of(a) == fexpr::testing::bits_of(b);
@@ -25,64 +29,64 @@ TEST(ShortDecimals, ReadAsStrtodReadsThemAndEndWhereTheScanEnds) {
     struct row {
         const char* text;
         int end;  // characters read
+        number_kind kind;
     };
     const row rows[] = {
-        {"123456789012345", 15},
-        {"1234567890123456", 16},
-        {"9007199254740993", 16},
-        {"999999999999999e22", 18},
-        {"999999999999999e23", 18},
-        {"1e22", 4},
-        {"1e23", 4},
-        {"1e-22", 5},
-        {"1e-23", 5},
-        {"0.1", 3},
-        {"0.3", 3},
-        {"2.675", 5},
-        {"8.589973e9", 10},
-        {"000000000000000012.5", 20},
-        {"12.50000000000000000", 20},
-        {"-0", 2},
-        {"-0.0e5", 6},
-        {"5.", 2},
-        {".5", 2},
-        {"1e", 1},
-        {"1e+", 1},
-        {"  7k", 3},
-        {"+.e1", 0},
-        {"-", 0},
-        {"x", 0},
-        {"+(", 0},
-        {"-Pi", 0},
-        {"+ 5", 0},
-        {"++1", 0},
-        {"-.", 0},
-        {"NAN", 0},
-        {"-INFk", 4},
-        {"\t-.5", 4},
-        {"3.14.15", 4},
-        {"+INF", 4},
-        {"4.35", 4},
-        {"0.0000000000000000000001", 24},
-        {"0.00000000000000000000001", 25},
-        {"0.000", 5},
-        {"007", 3},
-        {"1.2.3", 3},
-        {"5.e3", 4},
-        {"72057594037927937", 17},
-        {"0.1e", 3},
-        {"3.0E+2)", 6},
-        {"12)*3", 2},
-        {"0.000001e-16", 12},
-        {"123456789012345e-22", 19},
+        {"123456789012345", 15, plain},
+        {"1234567890123456", 16, general},
+        {"9007199254740993", 16, general},
+        {"999999999999999e22", 18, general},
+        {"999999999999999e23", 18, general},
+        {"1e22", 4, general},
+        {"1e23", 4, general},
+        {"1e-22", 5, general},
+        {"1e-23", 5, general},
+        {"0.1", 3, plain},
+        {"0.3", 3, plain},
+        {"2.675", 5, plain},
+        {"8.589973e9", 10, general},
+        {"000000000000000012.5", 20, general},
+        {"12.50000000000000000", 20, general},
+        {"-0", 2, general},
+        {"-0.0e5", 6, general},
+        {"5.", 2, plain},
+        {".5", 2, plain},
+        {"1e", 1, general},
+        {"1e+", 1, general},
+        {"  7k", 3, general},
+        {"+.e1", 0, none},
+        {"-", 0, none},
+        {"x", 0, none},
+        {"+(", 0, none},
+        {"-Pi", 0, none},
+        {"+ 5", 0, none},
+        {"++1", 0, none},
+        {"-.", 0, none},
+        {"NAN", 0, none},
+        {"-INFk", 4, general},
+        {"\t-.5", 4, general},
+        {"3.14.15", 4, plain},
+        {"+INF", 4, general},
+        {"4.35", 4, plain},
+        {"0.0000000000000000000001", 24, general},
+        {"0.00000000000000000000001", 25, general},
+        {"0.000", 5, plain},
+        {"007", 3, plain},
+        {"1.2.3", 3, plain},
+        {"5.e3", 4, general},
+        {"72057594037927937", 17, general},
+        {"0.1e", 3, general},
+        {"3.0E+2)", 6, general},
+        {"12)*3", 2, plain},
+        {"0.000001e-16", 12, general},
+        {"123456789012345e-22", 19, general},
     };
     for (const row& r : rows) {
-        const char* end = nullptr;
-        const double value = text_to_double(r.text, &end);
-        EXPECT_EQ(end - r.text, r.end) << r.text;
-        EXPECT_EQ(decimal_text_end(r.text), end) << r.text;
+        const scanned_number number = scan_number(r.text);
+        EXPECT_EQ(number.end - r.text, r.end) << r.text;
+        EXPECT_EQ(number.kind, r.kind) << r.text;
         if (r.end > 0) {
-            EXPECT_TRUE(same_bits(value, std::strtod(r.text, nullptr))) << r.text;
+            EXPECT_TRUE(same_bits(number.value, std::strtod(r.text, nullptr))) << r.text;
         }
     }
 }
@@ -107,11 +111,10 @@ TEST(ShortDecimals, RandomShortNumbersReadAsStrtod) {
         } else {
             text[length] = '\0';  // a plain number, without an exponent part
         }
-        const char* end = nullptr;
-        const double value = text_to_double(text, &end);
-        ASSERT_TRUE(same_bits(value, std::strtod(text, nullptr))) << text;
-        ASSERT_EQ(*end, '\0') << text;
-        ASSERT_EQ(decimal_text_end(text), end) << text;
+        const scanned_number number = scan_number(text);
+        ASSERT_TRUE(same_bits(number.value, std::strtod(text, nullptr))) << text;
+        ASSERT_EQ(*number.end, '\0') << text;
+        ASSERT_EQ(number.kind, i % 2 == 0 ? general : plain) << text;
     }
 }
 

@@ -121,20 +121,6 @@ TEST(TextToDouble, LongRunsAndHugeExponentsStayInRange) {
     EXPECT_EQ(text_to_double("0e99999999999999999999", &end), 0);
 }
 
-TEST(ScanDouble, ReturnValues) {
-    double value = -1;
-    int consumed = -1;
-    EXPECT_EQ(scan_double("  \t", &value, &consumed), -1);
-    EXPECT_EQ(scan_double("", &value, &consumed), -1);
-    EXPECT_EQ(scan_double(" +", &value, &consumed), 0);
-    EXPECT_EQ(scan_double("k", &value, &consumed), 0);
-    EXPECT_EQ(value, -1);
-    EXPECT_EQ(consumed, -1);
-    EXPECT_EQ(scan_double(" -2.5e1k", &value, &consumed), 1);
-    EXPECT_EQ(value, -25);
-    EXPECT_EQ(consumed, 7);
-}
-
 struct hex_case {
     const char* text;
     int result;

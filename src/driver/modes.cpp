@@ -62,17 +62,11 @@ void run_help_switch(const char* parameter) noexcept {
 
 }  // namespace
 
-// Without --explain the engine's one-pass way (prepare_and_evaluate); with it the pre-pass
-// and the evaluator one after the other, so that the evaluator records the text it receives.
+// Under --explain the reading the evaluation recorded is shown before the result.
 evaluated_expression evaluate_expression_text() noexcept {
-    if (engine::active_reading == nullptr) {
-        const engine::expression_value result = engine::prepare_and_evaluate();
-        return {result.value, result.grouping};
-    }
-    const engine::digit_grouping grouping = engine::prepare_expression();
-    const double value = engine::evaluate_expression(engine::expression_text);
-    engine::print_reading(*engine::active_reading);
-    return {value, grouping};
+    const engine::expression_value result = engine::evaluate_text(engine::expression_text);
+    if (engine::active_reading != nullptr) engine::print_reading(*engine::active_reading);
+    return {result.value, result.grouping};
 }
 
 void evaluate_and_print(format::result_layout layout) noexcept {

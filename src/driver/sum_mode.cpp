@@ -51,17 +51,15 @@ struct line_sum {
 
 /* The value of a line that is one plain decimal number, perhaps after a '-', as the evaluator
  * computes it (a leading '-' subtracts the number from 0); false for any other line, and
- * under --explain, which records every evaluation. The number reading is the evaluator's
- * own; such a line needs neither the pre-pass nor the evaluator, about 350 of the 490
- * instructions per line of bench/sum.sh's column. */
+ * under --explain, which records every evaluation. The number is read by the evaluator's own
+ * scanner; such a line, the usual one of a column (bench/sum.sh), needs neither the pre-pass
+ * nor the evaluator. */
 bool read_plain_line(const char* line, double& value) noexcept {
     if (engine::active_reading != nullptr) return false;
     const bool negative = *line == '-';
-    const char* number = negative ? line + 1 : line;
-    const char* end = number;
-    double magnitude = 0;
-    if (!numeric::read_plain_decimal(number, &end, magnitude) || *end != '\0') return false;
-    value = negative ? engine::apply_operator('-', 0.0, magnitude) : magnitude;
+    const numeric::scanned_number number = numeric::scan_number(negative ? line + 1 : line);
+    if (number.kind != numeric::number_kind::plain || *number.end != '\0') return false;
+    value = negative ? engine::apply_operator('-', 0.0, number.value) : number.value;
     return true;
 }
 

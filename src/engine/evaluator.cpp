@@ -10,7 +10,6 @@
 #include "engine/prepass.h"
 #include "engine/reading_record.h"
 #include "engine/text_buffers.h"
-#include "engine/unit_groups.h"
 #include "numeric/character_classes.h"
 
 namespace fexpr::engine {
@@ -36,7 +35,6 @@ shift_descriptor descriptor_arena[arena_entries];
 struct suspended_level {
     int value_count;
     int operator_count;
-    bool after_operand;
 };
 suspended_level suspended_levels[level_capacity];
 
@@ -72,19 +70,19 @@ constexpr token_table token_kinds = make_token_table();
 
 // By the token table, where '(' and the letters are two of the kinds: one lookup instead of
 // the two tests saved about 25 instructions per line of bench/instruction_gate.sh (1.5%).
-template <bool recorded>
+template <bool explained>
 void multiply_after_number(level_state& level, const char* next) noexcept {
     const token_kind kind = token_kinds.kind[static_cast<unsigned char>(*next)];
-    if (kind == open_token || kind == letter_token) multiply_implicitly<recorded>(level);
+    if (kind == open_token || kind == letter_token) multiply_implicitly<explained>(level);
 }
 
 // After a group, Pi and unit letters are not multiplied: they are rejected when read.
-template <bool recorded>
+template <bool explained>
 inline void multiply_after_group(level_state& level, const char* next) noexcept {
     const token_kind kind = token_kinds.kind[static_cast<unsigned char>(*next)];
     if (kind == open_token ||
         (kind == letter_token && !begins_with_pi(next) && !is_unit_letter(next))) {
-        multiply_implicitly<recorded>(level);
+        multiply_implicitly<explained>(level);
     }
 }
 
@@ -138,7 +136,7 @@ inline void open_nested_level(level_state& level, int& depth) noexcept {
     check_room_for_level(level, depth);
     const std::size_t value_base = value_base_above(level);
     const std::size_t operator_base = operator_base_above(level);
-    suspended_levels[depth] = {level.value_count, level.operator_count, level.after_operand};
+    suspended_levels[depth] = {level.value_count, level.operator_count};
     ++depth;
     begin_level(level, value_arena + value_base, operator_arena + operator_base,
                 descriptor_arena + operator_base);
@@ -157,12 +155,12 @@ inline void resume_enclosing_level(level_state& level, int& depth, double value)
     level.after_operand = true;
 }
 
-template <bool recorded>
+template <bool explained>
 double finish_level(level_state& level) noexcept {
     if (level.value_count <= level.operator_count) {
         end_with_diagnostic(status_incorrect);
     }
-    reduce_all<recorded>(level);
+    reduce_all<explained>(level);
     return level.value_stack[0];
 }
 
@@ -176,118 +174,55 @@ char* read_recorded_letter(level_state& level, char* position) noexcept {
     return after;
 }
 
-// The position after a group the pre-pass marked in place (see unit_group_ends); the
-// characters between its marks and its unit letter are never letters.
-char* skip_unit_group(char* open) noexcept {
-    const char mark = open[1];
-    if (mark != unit_group_goes_on) return open + 2 + (mark - unit_group_ends);
-    char* after = open + 2;
-    while (!is_unit_set_letter(*after)) ++after;
-    return after + 1;
-}
-
 /*
- * A group that begins with a decimal number (after its sign, if any): the number is read
- * first. When ')' follows it, the group is that number under its sign, and no level is
- * opened (the level cost about 110 instructions more, bench/shape_costs.sh, shape group);
- * otherwise the nested level opens with the number as its first operand, as it would have
- * read it. Returns where reading goes on.
+ * A group that begins with a decimal number after its sign, if any ("(7)", "(-2k)",
+ * "(512.17+31)"): the number is read once. When the group is only that number, perhaps with
+ * a unit letter (as the pre-pass wraps every number that carries one), its value is what the
+ * group's level would compute (the number times the letter's multiplier, under the bottom
+ * operator over 0) and no level opens; otherwise the level opens with the number as its
+ * first operand. A unit letter before ')' is always a unit: no name is one letter long.
+ * Opening a level for "(7)" cost about 110 instructions more (bench/shape_costs.sh, shape
+ * group). Returns where reading goes on.
  */
-inline char* read_group_with_number(level_state& level, int& depth, char* open,
-                                    char* number) noexcept {
+inline char* read_group_of_number(level_state& level, int& depth, char* open,
+                                  char* number) noexcept {
     check_room_for_level(level, depth);
-    const char* end = number;
-    const double value = numeric::text_to_double(number, &end);
-    char* after = open + (end - open);
+    const numeric::scanned_number scanned = numeric::scan_number(number);
+    char* end = open + (scanned.end - open);
     const char bottom = number != open + 1 ? open[1] : '+';
-    if (*after == ')') {
+    double value = scanned.value;
+    char* close = end;
+    if (is_unit_set_letter(*end)) {
+        value = apply_operator('*', value, unit_multiplier(*end));
+        ++close;
+    }
+    if (*close == ')') {
         push_operand(level, apply_bottom_over_zero(bottom, value));
         level.after_operand = true;
-        multiply_after_group<false>(level, after + 1);
-        return after + 1;
+        multiply_after_group<false>(level, close + 1);
+        return close + 1;
     }
     open_nested_level(level, depth);
     level.operator_stack[0] = bottom;
-    push_operand(level, value);
+    push_operand(level, scanned.value);
     level.after_operand = true;
-    multiply_after_number<false>(level, after);
-    return after;
+    multiply_after_number<false>(level, end);
+    return end;
 }
 
-// The steps of the level a group of one number would have opened: room for it, then its
-// value as the operand. Returns the position after the group.
-template <bool recorded>
-inline char* take_group_value(level_state& level, int depth, char* after_group,
-                              double value) noexcept {
-    check_room_for_level(level, depth);
-    push_operand(level, value);
-    level.after_operand = true;
-    multiply_after_group<recorded>(level, after_group);
-    return after_group;
-}
-
-/*
- * True when the level holds its bottom operator and a '*' (written, or implicit after a
- * group) with its left operand on top of the values, which the '*' after a group read now
- * would reduce at once and alone. A '*' on top stands only there: a low-class operator
- * reduces everything and becomes the bottom, a middle-class one what is above the bottom.
- */
-inline bool folds_into_product(const level_state& level) noexcept {
-    return level.operator_count == 2 && level.operator_stack[1] == '*' && !level.after_operand;
-}
-
-/*
- * A group the pre-pass marked in place: its noted value is the operand. Between a '*' and
- * another group ('(1k)(+1k)(+1k)', as numbers with unit letters joined by signs are read),
- * the group's value would be pushed and then reduced with the '*' at once, when the implicit
- * '*' before the next group arrives, which leaves the same '*' on top: the product is taken
- * in place instead, for as many groups as follow so. The push, the arrival and the main loop
- * between them cost about 100 instructions a group (bench/shape_costs.sh, shape unit).
- */
-inline char* read_marked_group(level_state& level, int depth, char* open,
-                               unit_group_values& values) noexcept {
-    const double value = take_unit_group_value(values);
-    char* after = skip_unit_group(open);
-    if (*after != '(' || !folds_into_product(level)) {
-        return take_group_value<false>(level, depth, after, value);
-    }
-    check_room_for_level(level, depth);
-    double& product = level.value_stack[level.value_count - 1];
-    product = apply_operator('*', product, value);
-    // The level is left as it was found, so each marked group that follows with another group
-    // after it folds the same way, with the same room.
-    while (is_unit_group_mark(after[1])) {
-        char* const after_next = skip_unit_group(after);
-        if (*after_next != '(') break;
-        product = apply_operator('*', product, take_unit_group_value(values));
-        after = after_next;
-    }
-    return after;
-}
-
-// At a '(': a group of one number is read at once where the pre-pass may have made one;
-// any other group opens a nested level. Returns where reading goes on.
-template <bool recorded>
-inline char* read_open_parenthesis(level_state& level, int& depth, char* position,
-                                   unit_groups groups, unit_group_values& marked_values) noexcept {
-    if (recorded) {
-        // a level of its own
-    } else if (groups == unit_groups_wrapped) {
-        double group_value = 0;
-        char* after_group = read_simple_group(position, group_value);
-        if (after_group != nullptr) {
-            return take_group_value<recorded>(level, depth, after_group, group_value);
-        }
-    } else if (groups == unit_groups_marked && is_unit_group_mark(position[1])) {
-        return read_marked_group(level, depth, position, marked_values);
-    } else {
+// At a '(': a group that begins with a number is read by read_group_of_number, except under
+// --explain, where every group is a level of its own and its steps are recorded; any other
+// group opens a nested level. Returns where reading goes on.
+template <bool explained>
+inline char* read_open_parenthesis(level_state& level, int& depth, char* position) noexcept {
+    if constexpr (!explained) {
         char* const number = position[1] == '+' || position[1] == '-' ? position + 2 : position + 1;
         if (numeric::is_decimal_digit(*number) && radix_prefix(number) == '\0') {
-            return read_group_with_number(level, depth, position, number);
+            return read_group_of_number(level, depth, position, number);
         }
     }
     open_nested_level(level, depth);
-    if constexpr (recorded) record_level();
+    if constexpr (explained) record_level();
     return take_leading_sign(level, position + 1);
 }
 
@@ -296,46 +231,39 @@ inline char* read_open_parenthesis(level_state& level, int& depth, char* positio
  * and opens a nested one; ')' or the end of the text finishes the current level, whose value
  * becomes an operand of the enclosing level (a missing ')' is no error: every open level
  * then ends at the NUL). Text after the ')' that closes the outermost level is not read.
- * Where the pre-pass wrapped numbers with their unit letters, a group of one number is read
- * at once (read_simple_group), which costs a look at the start of every other group; where it
- * marked them in place, a marked group takes its value from the pre-pass; elsewhere a group
- * that begins with a number reads that number first (read_group_with_number).
  *
- * The loop is compiled twice: with `recorded` it also reports each level and the position
- * of each token to the reading of --explain, and reads every group as a level of its own;
- * the copy every other run takes has no such step in it.
+ * With `explained` (--explain) the same loop also reports each level and the position of
+ * each token to the reading (engine/reading_record.h); the copy without holds no such step.
  */
-template <bool recorded>
-double evaluate_blankless(char* text, unit_groups groups,
-                          unit_group_values marked_values) noexcept {
+template <bool explained>
+double evaluate_blankless(char* text) noexcept {
     int depth = 0;
     level_state level{};
     begin_level(level, value_arena, operator_arena, descriptor_arena);
-    if constexpr (recorded) record_level();
+    if constexpr (explained) record_level();
     char* position = take_leading_sign(level, text);
     for (;;) {
-        if constexpr (recorded) note_position(position);
+        if constexpr (explained) note_position(position);
         const char c = *position;
         const token_kind kind = token_kinds.kind[static_cast<unsigned char>(c)];
         if (kind == number_token) {
             if (level.after_operand) end_with_diagnostic(status_numbers_stuck);
-            if constexpr (recorded) record_operand();
+            if constexpr (explained) record_operand();
             position = read_number(level, position);
             level.after_operand = true;
-            multiply_after_number<recorded>(level, position);
+            multiply_after_number<explained>(level, position);
         } else if (kind == operator_token) {
-            act_on_operator<recorded>(level, c);
+            act_on_operator<explained>(level, c);
             ++position;
         } else if (kind == open_token) {
-            position =
-                read_open_parenthesis<recorded>(level, depth, position, groups, marked_values);
+            position = read_open_parenthesis<explained>(level, depth, position);
         } else if (kind == close_token) {
             if (c == ')') ++position;
-            const double value = finish_level<recorded>(level);
+            const double value = finish_level<explained>(level);
             if (depth == 0) return value;
             resume_enclosing_level(level, depth, value);
-            multiply_after_group<recorded>(level, position);
-        } else if constexpr (recorded) {
+            multiply_after_group<explained>(level, position);
+        } else if constexpr (explained) {
             position = read_recorded_letter(level, position);
         } else {
             position = read_letter_operand(level, position);
@@ -343,21 +271,22 @@ double evaluate_blankless(char* text, unit_groups groups,
     }
 }
 
-}  // namespace
-
-double evaluate_expression(char* text) noexcept {
-    const bool recorded = active_reading != nullptr;
-    if (recorded) record_text(text);
-    remove_blanks(text);
-    return recorded ? evaluate_blankless<true>(text, no_unit_groups, {})
-                    : evaluate_blankless<false>(text, unit_groups_wrapped, {});
+// The evaluation of a prepared text: the blanks go (after the text is recorded as the
+// evaluator received it), then the one pass.
+template <bool explained>
+double evaluate_prepared(char* text, const prepared_expression& prepared) noexcept {
+    if constexpr (explained) record_text(text);
+    remove_blanks(text + prepared.first_removed);
+    return evaluate_blankless<explained>(text);
 }
 
-expression_value prepare_and_evaluate() noexcept {
-    const prepared_text prepared = prepare_without_blanks();
-    return expression_value{
-        evaluate_blankless<false>(expression_text, prepared.groups, prepared.marked_values),
-        prepared.grouping};
+}  // namespace
+
+expression_value evaluate_text(char* text) noexcept {
+    const prepared_expression prepared = prepare_expression(text);
+    const double value = active_reading != nullptr ? evaluate_prepared<true>(text, prepared)
+                                                   : evaluate_prepared<false>(text, prepared);
+    return {value, prepared.grouping};
 }
 
 }  // namespace fexpr::engine

@@ -5,23 +5,17 @@
 
 namespace fexpr::engine {
 
-// The characters the evaluator removes from the whole text on entry: blanks, tabs and the
-// digit-group marks.
-inline constexpr char removed_on_entry[] = " \t,_";
-
-// Evaluates the NUL-terminated, writable text and returns its value; text after the ')'
-// that closes the outermost level is not read. A malformed expression does not return: it
-// ends the process through end_with_diagnostic.
-double evaluate_expression(char* text) noexcept;
-
-// The value of expression_text and the digit groups it asks for: prepare_expression and
-// evaluate_expression one after the other, with the blanks removed in the pre-pass's pass
-// and groups of one number looked for only where the pre-pass wrapped numbers in them.
-// Records no reading: under --explain the two steps run one after the other.
+// The value of an expression and the digit groups it asks for.
 struct expression_value {
     double value;
     digit_grouping grouping;
 };
-expression_value prepare_and_evaluate() noexcept;
+
+// Evaluates the NUL-terminated text held by a buffer of expression_capacity, which it
+// rewrites: the pre-pass, the removal of blanks, then the evaluation, which records its
+// reading while active_reading is set (--explain). Text after the ')' that closes the
+// outermost level is not read. A malformed expression does not return: it ends the process
+// through end_with_diagnostic.
+expression_value evaluate_text(char* text) noexcept;
 
 }  // namespace fexpr::engine

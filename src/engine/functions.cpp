@@ -93,8 +93,7 @@ double round_to_places(double x, short places) noexcept {
     char text[64];
     const int precision = places < 0 ? 0 : places;
     numeric::format_fixed(text, sizeof text, precision, x);
-    const char* end = text;
-    return numeric::text_to_double(text, &end);
+    return numeric::scan_number(text).value;
 }
 
 }  // namespace fexpr::engine

@@ -236,35 +236,6 @@ void reject_after_constant(const char* text, char unit) noexcept {
     if (*text == '(') end_after_operand(unit, status_group_after_constant);
 }
 
-/*
- * The steps the group's level would take: the number, the implicit '*' with the letter's
- * multiplier, and the bottom operator (the sign, else '+') over 0. Opening the level cost
- * about 110 instructions per group more (bench/shape_costs.sh, shapes unit and group). The
- * digits and points before ')' or a unit letter and ')' are looked at before anything is
- * converted, so that a group of another shape costs only that look.
- */
-char* read_simple_group(char* open, double& value) noexcept {
-    char* number = open + 1;
-    const char bottom = *number == '+' || *number == '-' ? *number++ : '+';
-    if (radix_prefix(number) != '\0') return nullptr;
-    char* p = number;
-    while (numeric::is_decimal_digit(*p) || *p == '.') ++p;
-    const char unit = is_unit_set_letter(*p) ? *p : '\0';
-    char* close = unit != '\0' ? p + 1 : p;
-    if (p == number || *close != ')') return nullptr;
-    const char* end = number;
-    const double group_value = unit_group_value(bottom, number, unit, &end);
-    if (end != p) return nullptr;
-    value = group_value;
-    return close + 1;
-}
-
-double unit_group_value(char bottom, const char* number, char unit, const char** end) noexcept {
-    double value = numeric::text_to_double(number, end);
-    if (unit != '\0') value = apply_operator('*', value, unit_multiplier(unit));
-    return apply_bottom_over_zero(bottom, value);
-}
-
 // A prefix without digits is 0 and ends right after the prefix.
 double radix_literal(const char* text, char prefix, const char** end) noexcept {
     int consumed = 0;

@@ -91,17 +91,6 @@ inline char* read_letter_operand(level_state& level, char* text) noexcept {
     return after;
 }
 
-// At a '(' that opens a group of only a decimal number, with a leading sign and a unit letter
-// or without ("(2k)", "(+2k)", "(7)", as the pre-pass writes every number that carries a unit
-// letter), sets `value` to what the group's level would compute and returns the position
-// after its ')'; returns nullptr for a group of any other shape. Pushes nothing.
-char* read_simple_group(char* open, double& value) noexcept;
-
-// The value of the group of one decimal number with the bottom operator `bottom` ('+' or
-// '-') and the unit letter `unit` ('\0' for none): the number read at `number` (*end set after
-// it), multiplied by the letter's multiplier, under the bottom operator over 0.
-double unit_group_value(char bottom, const char* number, char unit, const char** end) noexcept;
-
 // The value of the hexadecimal, binary or octal literal whose prefix ("0x", "0b", "0o", either
 // case) begins the text, with `prefix` its letter in lower case; *end is set after it.
 double radix_literal(const char* text, char prefix, const char** end) noexcept;
@@ -117,10 +106,10 @@ inline char* read_number(level_state& level, char* text) noexcept {
         push_operand(level, radix_literal(text, prefix, &end));
         return text + (end - text);
     }
-    const double value = numeric::text_to_double(text, &end);
-    push_operand(level, value);
-    if (end == text) end_with_diagnostic(status_invalid_character);
-    return text + (end - text);
+    const numeric::scanned_number number = numeric::scan_number(text);
+    push_operand(level, number.value);
+    if (number.kind == numeric::number_kind::none) end_with_diagnostic(status_invalid_character);
+    return text + (number.end - text);
 }
 
 }  // namespace fexpr::engine

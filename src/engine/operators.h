@@ -74,18 +74,18 @@ inline double apply_bottom_over_zero(char bottom, double v) noexcept {
 
 // The arrival rules and reductions below are inline, so that the evaluator's main loop keeps
 // a level's counts in registers while it acts on an operator: as calls they cost about 90
-// instructions more per line of bench/instruction_gate.sh (5%). Those with `recorded` come
-// in two copies: with `recorded` true each reduction is also reported to the reading of
+// instructions more per line of bench/instruction_gate.sh (5%). Those with `explained` come
+// in two copies: with `explained` true each reduction is also reported to the reading of
 // --explain (engine/reading_record.h); the copies without are the ones a run without
 // --explain takes.
 
 // Reduces the topmost operator: the two topmost values become one.
-template <bool recorded>
+template <bool explained>
 inline void reduce_top(level_state& level) noexcept {
     --level.operator_count;
     --level.value_count;
     const char op = level.operator_stack[level.operator_count];
-    if constexpr (recorded) record_reduction(op);
+    if constexpr (explained) record_reduction(op);
     double& a = level.value_stack[level.value_count - 1];
     a = apply_operator(op, a, level.value_stack[level.value_count]);
 }
@@ -113,12 +113,12 @@ inline bool is_plus_zero(double x) noexcept {
  * While the level's value is still the +0 it starts with, '+' and '-' take the exact double
  * path of apply_bottom_over_zero (the extended one cost about 15 instructions more per
  * level, bench/instruction_gate.sh). */
-template <bool recorded>
+template <bool explained>
 inline void reduce_bottom(level_state& level) noexcept {
     level.operator_count = 0;
     level.value_count = 1;
     const char op = level.operator_stack[0];
-    if constexpr (recorded) record_reduction(op);
+    if constexpr (explained) record_reduction(op);
     double& a = level.value_stack[0];
     const double b = level.value_stack[1];
     if ((op == '+' || op == '-') && is_plus_zero(a)) {
@@ -129,17 +129,17 @@ inline void reduce_bottom(level_state& level) noexcept {
 }
 
 // Reduces every operator of the level, leaving its value in value_stack[0].
-template <bool recorded>
+template <bool explained>
 inline void reduce_all(level_state& level) noexcept {
-    while (level.operator_count > 1) reduce_top<recorded>(level);
-    reduce_bottom<recorded>(level);
+    while (level.operator_count > 1) reduce_top<explained>(level);
+    reduce_bottom<explained>(level);
 }
 
 // A low-class operator reduces everything, the bottom operator included, and becomes the
 // bottom operator.
-template <bool recorded>
+template <bool explained>
 inline void arrive_low(level_state& level, char op) noexcept {
-    reduce_all<recorded>(level);
+    reduce_all<explained>(level);
     level.operator_stack[0] = op;
     level.operator_count = 1;
     check_stack_depth(level.operator_count);
@@ -152,10 +152,10 @@ inline void arrive_low(level_state& level, char op) noexcept {
  * high-class operator it reduces that one and then goes on reducing a middle-class operator
  * below it, so chains stay left to right ('8/2^2/2' is 1) and never pile up.
  */
-template <bool recorded>
+template <bool explained>
 inline void arrive_middle(level_state& level, char op) noexcept {
     while (level.operator_count > 1 && class_of(top_operator(level)) != low_class) {
-        reduce_top<recorded>(level);
+        reduce_top<explained>(level);
     }
     push_operator(level, op);
 }
@@ -169,24 +169,24 @@ inline void arrive_high(level_state& level, char op) noexcept {
 }
 
 // A '*' acted on without being read, after an operand that something adjoins.
-template <bool recorded>
+template <bool explained>
 inline void multiply_implicitly(level_state& level) noexcept {
     check_stack_depth(level.operator_count + 1);
-    arrive_middle<recorded>(level, '*');
+    arrive_middle<explained>(level, '*');
     level.after_operand = false;
 }
 
 // Acts on the binary operator `op` read after an operand: reduces what its class reduces
 // and pushes it. Ends the evaluation with status 5 when no operand stands before it and
 // with status 6 when it meets another high-class operator.
-template <bool recorded>
+template <bool explained>
 inline void act_on_operator(level_state& level, char op) noexcept {
     if (!level.after_operand) end_with_diagnostic(status_operator_adhesion);
     const operator_class kind = class_of(op);
     if (kind == low_class) {
-        arrive_low<recorded>(level, op);
+        arrive_low<explained>(level, op);
     } else if (kind == middle_class) {
-        arrive_middle<recorded>(level, op);
+        arrive_middle<explained>(level, op);
     } else {
         arrive_high(level, op);
     }

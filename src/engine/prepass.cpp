@@ -4,9 +4,7 @@
 #include <cstring>
 
 #include "engine/character_set.h"
-#include "engine/evaluator.h"
 #include "engine/letters.h"
-#include "engine/text_buffers.h"
 #include "engine/unit_groups.h"
 #include "numeric/character_classes.h"
 
@@ -83,8 +81,7 @@ struct text_survey {
 /*
  * One pass over the text: rewrites each multiplication 'x' from position 1 on (see
  * keeps_x), and notes the length, the first blank and whether a unit letter stands where
- * the wrapping could take it. The text must hold a NUL, as every writer of
- * expression_text leaves it.
+ * the wrapping could take it. The text must hold a NUL.
  */
 text_survey survey_text(char* text) noexcept {
     text_survey survey{0, 0, false};
@@ -118,32 +115,6 @@ text_survey survey_text(char* text) noexcept {
     return survey;
 }
 
-/*
- * Without a unit letter after a number the wrapping would only copy the text and drop its
- * trailing white space, so that is all that is done then; most expressions take this way.
- * Before the evaluator (`remove`), the groups of the numbers with unit letters are marked in
- * place where they can be; the pre-pass of --explain always wraps them.
- */
-prepared_text prepare(bool remove) noexcept {
-    const digit_grouping grouping = grouping_of(expression_text[0]);
-    const text_survey survey = survey_text(expression_text);
-    std::size_t length = survey.length;
-    if (survey.unit_after_number) {
-        if (remove && mark_unit_groups(length)) {
-            if (survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-            return prepared_text{grouping, unit_groups_marked, noted_unit_group_values()};
-        }
-        // The wrapping adds no blank, so a text without one needs no removal.
-        wrap_unit_groups(survey.length);
-        if (remove && survey.first_blank < survey.length) remove_blanks(expression_text);
-        return prepared_text{grouping, unit_groups_wrapped, {}};
-    }
-    while (length > 0 && numeric::is_white_space(expression_text[length - 1])) --length;
-    expression_text[length] = '\0';
-    if (remove && survey.first_blank < length) remove_blanks(expression_text + survey.first_blank);
-    return prepared_text{grouping, no_unit_groups, {}};
-}
-
 }  // namespace
 
 void remove_blanks(char* text) noexcept {
@@ -155,12 +126,22 @@ void remove_blanks(char* text) noexcept {
     *out = '\0';
 }
 
-digit_grouping prepare_expression() noexcept {
-    return prepare(false).grouping;
-}
-
-prepared_text prepare_without_blanks() noexcept {
-    return prepare(true);
+/*
+ * Without a unit letter after a number the wrapping would only copy the text and drop its
+ * trailing white space, so that is all that is done then; most expressions take this way.
+ * The wrapping moves the text and adds no blank, so the removal then starts from the start.
+ */
+prepared_expression prepare_expression(char* text) noexcept {
+    const digit_grouping grouping = grouping_of(text[0]);
+    const text_survey survey = survey_text(text);
+    std::size_t length = survey.length;
+    if (survey.unit_after_number) {
+        const std::size_t wrapped = wrap_unit_groups(text, length);
+        return {grouping, survey.first_blank < length ? 0 : wrapped};
+    }
+    while (length > 0 && numeric::is_white_space(text[length - 1])) --length;
+    text[length] = '\0';
+    return {grouping, survey.first_blank < length ? survey.first_blank : length};
 }
 
 }  // namespace fexpr::engine

@@ -1,7 +1,7 @@
-// The pre-pass: the rewriting of expression_text before it is evaluated.
+// The pre-pass: the rewriting of an expression's text before it is evaluated.
 #pragma once
 
-#include "engine/unit_groups.h"
+#include <cstddef>
 
 namespace fexpr::engine {
 
@@ -22,31 +22,24 @@ struct digit_group_mark {
 inline constexpr digit_group_mark digit_group_marks[] = {{',', groups_of_three, 3},
                                                          {'_', groups_of_four, 4}};
 
-// Rewrites expression_text once before it is evaluated: turns an 'x' that stands for
-// multiplication into '*' and wraps every number that carries a unit letter in parentheses
-// together with it. Returns the digit groups its first character asks for.
-digit_grouping prepare_expression() noexcept;
+// The characters removed from the whole text before it is evaluated: blanks, tabs and the
+// digit-group marks.
+inline constexpr char removed_on_entry[] = " \t,_";
 
-// Removes every blank, tab, ',' and '_' from the text in one pass, moving the rest (and the
-// NUL) to the left: what the evaluator does on entry. Nothing moves before the first of
-// them, so that part is only read.
-void remove_blanks(char* text) noexcept;
-
-// What the pre-pass did with the numbers that carry unit letters: there were none, it
-// wrapped them in parentheses, or it marked their groups in place.
-enum unit_groups : unsigned char { no_unit_groups, unit_groups_wrapped, unit_groups_marked };
-
-// What prepare_without_blanks did: the digit groups and the unit groups.
-struct prepared_text {
+// What the pre-pass found: the digit groups the first character asks for, and where the
+// first character to be removed stands (the length of the text when it holds none).
+struct prepared_expression {
     digit_grouping grouping;
-    unit_groups groups;
-    unit_group_values marked_values;  // the values of the marked groups, none for the others
+    std::size_t first_removed;
 };
 
-// prepare_expression followed by remove_blanks on expression_text, with the removal started
-// where the pre-pass's own pass saw the first blank (and left out when it saw none). The
-// numbers with unit letters are not wrapped but marked in place where they can be, each with
-// the value its group has.
-prepared_text prepare_without_blanks() noexcept;
+// Rewrites the text (a buffer of expression_capacity) once before it is evaluated: turns an
+// 'x' that stands for multiplication into '*', wraps every number that carries a unit letter
+// in parentheses together with it, and drops the white space at the end.
+prepared_expression prepare_expression(char* text) noexcept;
+
+// Removes every blank, tab, ',' and '_' from the text in one pass, moving the rest (and the
+// NUL) to the left. Nothing moves before the first of them, so that part is only read.
+void remove_blanks(char* text) noexcept;
 
 }  // namespace fexpr::engine

@@ -3,14 +3,15 @@
 // reading that gave the value, never a second parse that could disagree with it.
 //
 // A run without --explain pays for this once per expression and once per function applied:
-// evaluate_expression tests active_reading and then runs one of two copies of its main loop
-// and of the operator reductions (template parameter `recorded`); only the recorded copies
-// hold the hooks that stand in the loop. The hooks, and the only places they stand:
-//   evaluate_expression, on entry: record_text, before the blanks are removed;
-//   its main loop (recorded copy): note_position for every token; record_level for the
+// evaluate_text tests active_reading and then runs one of two copies of the evaluation and
+// of the operator reductions (template parameter `explained`);
+// only the explained copies hold the hooks, and read every group as a level of its own. The
+// hooks, and the only places they stand:
+//   the evaluation, on entry: record_text, before the blanks are removed;
+//   its main loop (explained copy): note_position for every token; record_level for the
 //     outermost level and after every '('; record_operand before a number is read, and
 //     before a letter, withdrawn (withdraw_operand) when the letter pushed no operand;
-//   reduce_top (operators, recorded copy): record_reduction for every operator applied;
+//   reduce_top (operators, explained copy): record_reduction for every operator applied;
 //   apply_pending_functions (functions): record_function for every function applied, a
 //     test of active_reading;
 //   end_with_text (diagnostics): report_stopped_reading (engine/reading_report.h), before the

@@ -1,4 +1,4 @@
-// text_to_double: the decimal number syntax and its conversion to a double.
+// The general reading of a decimal number: its syntax and its correctly rounded value.
 #include "numeric/decimal_input.h"
 
 #include <cfloat>
@@ -105,7 +105,7 @@ bool reaches_overflow(const decimal_number& number, std::int64_t leading) noexce
 
 // The short number read by read_decimal; false when it needs the general path.
 bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
-    if (!exact_arithmetic || number.count == 0 || number.count > 15) return false;
+    if (!exact_arithmetic || number.count == 0 || number.count > exact_digit_limit) return false;
     if (number.exponent < -22 || number.exponent > 22) return false;
     std::int64_t significant = 0;
     for (int i = 0; i < number.count; ++i) {
@@ -144,7 +144,7 @@ double magnitude_of(const decimal_number& number) noexcept {
     return rounded;
 }
 
-// The syntax of a number as text_to_double reads it; `end` is the text itself when no number
+// The syntax of a number as scan_number reads it; `end` is the text itself when no number
 // stands there.
 struct decimal_reading {
     decimal_number number;
@@ -174,11 +174,24 @@ decimal_reading read_decimal(const char* text) noexcept {
 
 }  // namespace
 
-// Every number text_to_double reads that read_plain_decimal does not: signs, white space,
-// exponent parts, long digit runs, infinities and NaNs. Kept out of line (external linkage),
-// so the short path does not carry its large frame: inlined, it made text_to_double_typical
-// of bench/bench_numeric.cpp about 7% slower (medians of 9 repetitions).
+// Kept out of line, so the plain path of scan_number does not carry its large frame
+// (bench/bench_numeric.cpp, text_to_double_typical). After white space or a sign, a number
+// that begins with a digit or a point is that number under the sign, read by scan_number:
+// the pre-pass meets one at every signed number of a text with unit letters
+// (bench/shape_costs.sh, shape unit), and the plain ones then take the plain path.
 double read_general_decimal(const char* text, const char** end) noexcept {
+    const char* p = skip_white_space(text);
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (p != text && (is_decimal_digit(*p) || *p == '.')) {
+        const scanned_number number = scan_number(p);
+        if (number.kind == number_kind::none) {
+            *end = text;
+            return 0;
+        }
+        *end = number.end;
+        return negative ? -number.value : number.value;
+    }
     const decimal_reading reading = read_decimal(text);
     *end = reading.end;
     if (reading.end == text) return 0;
@@ -190,28 +203,6 @@ double read_general_decimal(const char* text, const char** end) noexcept {
         magnitude = magnitude_of(reading.number);
     }
     return reading.negative ? -magnitude : magnitude;
-}
-
-/* The syntax of read_decimal without keeping any digit: the pre-pass asks it at every
- * position of a text that holds a unit letter after a number, and building the digits there
- * made that path cost about 120 instructions per character (bench/shape_costs.sh, shape
- * unit). */
-const char* general_decimal_text_end(const char* text) noexcept {
-    const char* p = skip_white_space(text);
-    const bool signed_text = *p == '-' || *p == '+';
-    if (signed_text) ++p;
-    if (signed_text && (starts_with(p, "INF") || starts_with(p, "NAN"))) return p + 3;
-    const char* digits_start = p;
-    while (is_decimal_digit(*p)) ++p;
-    bool seen_digit = p != digits_start;
-    if (*p == '.') {
-        const char* fraction = ++p;
-        while (is_decimal_digit(*p)) ++p;
-        seen_digit = seen_digit || p != fraction;
-    }
-    if (!seen_digit) return text;
-    std::int64_t exponent = 0;
-    return read_exponent(p, exponent);
 }
 
 }  // namespace fexpr::numeric

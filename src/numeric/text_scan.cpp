@@ -1,6 +1,5 @@
 // The system's own formatted scans and integer digit texts in a radix.
 #include "numeric/text_scan.h"
-#include "numeric/decimal_input.h"
 
 #include <climits>
 #include <cstddef>
@@ -43,16 +42,6 @@ bool in_set(const char* set, char character) noexcept {
 }
 
 }  // namespace
-
-int scan_double(const char* text, double* value, int* consumed) noexcept {
-    if (*skip_white_space(text) == '\0') return -1;
-    const char* end = text;
-    const double result = text_to_double(text, &end);
-    if (end == text) return 0;
-    *value = result;
-    *consumed = count_between(text, end);
-    return 1;
-}
 
 /* "%lx": a "0x" prefix is taken only when a hexadecimal digit follows it, so "0xg" reads
  * the value 0 from the '0'. Saturation happens when the accumulated value no longer fits

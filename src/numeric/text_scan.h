@@ -9,10 +9,6 @@
 
 namespace fexpr::numeric {
 
-// "%lf%n": returns 1 and sets *value and *consumed when a number was read; 0 when no number
-// stands there (nothing assigned); -1 when only white space or nothing is left.
-int scan_double(const char* text, double* value, int* consumed) noexcept;
-
 // "%lx%n": leading white space, an optional sign, an optional "0x"/"0X" prefix (taken only
 // when a hexadecimal digit follows it, so "0xg" reads 0 from the '0'), hexadecimal digits.
 // Overflow saturates to 2^63 - 1 (or -2^63 after '-') right after the digit that

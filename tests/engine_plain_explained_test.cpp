@@ -1,11 +1,13 @@
-// The driver's one-pass way (prepare_and_evaluate, which marks the groups of numbers with
-// unit letters in place) gives what the pre-pass followed by the evaluator gives: the same
-// value to the bit, or the same diagnostic, and the same reports of math errors.
+// A plain run and a run under --explain are the same evaluation: the same value to the bit,
+// or the same diagnostic, and the same result-stream text. The explained run reads every
+// group as a level of its own, so it is the reference for the plain run's group of one
+// number (read_group_of_number), which it never takes.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "engine/reading_record.h"
 #include "engine_harness.h"
 #include "random_expressions.h"
 
@@ -13,22 +15,25 @@ namespace {
 
 using namespace fexpr::testing;
 
+fexpr::engine::reading_record record;
+
 void expect_same_runs(const std::string& expression) {
-    const engine_run apart = run_engine(expression, true);
-    const engine_run one_pass = run_engine_one_pass(expression, true);
-    EXPECT_EQ(one_pass.ended, apart.ended) << expression;
-    EXPECT_EQ(one_pass.status, apart.status) << expression;
-    EXPECT_EQ(one_pass.message, apart.message) << expression;
-    EXPECT_EQ(one_pass.error_text, apart.error_text) << expression;
+    const engine_run plain = run_engine(expression, true);
+    fexpr::engine::start_reading(record);
+    const engine_run explained = run_engine(expression, true);
+    fexpr::engine::stop_reading();
+    EXPECT_EQ(plain.ended, explained.ended) << expression;
+    EXPECT_EQ(plain.status, explained.status) << expression;
+    EXPECT_EQ(plain.message, explained.message) << expression;
     // An evaluation that ends through a diagnostic returns no grouping.
-    if (!apart.ended) {
-        EXPECT_EQ(one_pass.grouping_mode, apart.grouping_mode) << expression;
+    if (!explained.ended) {
+        EXPECT_EQ(plain.grouping_mode, explained.grouping_mode) << expression;
     }
-    EXPECT_EQ(bits_of(one_pass.value), bits_of(apart.value))
-        << expression << " gave " << one_pass.value << ", expected " << apart.value;
+    EXPECT_EQ(bits_of(plain.value), bits_of(explained.value))
+        << expression << " gave " << plain.value << ", explained " << explained.value;
 }
 
-TEST(EngineOnePass, NumbersWithUnitLetters) {
+TEST(EnginePlainExplained, NumbersWithUnitLetters) {
     const char* const cases[] = {
         // Signs and white space taken into the group, and groups side by side.
         "1k", "-3k", "+3k", "1k+1k", "1k+1k+1k", "2-1k", "2 -1k", "2 - 1k", "2 1k", "2*-3k", "1k1k",
@@ -39,7 +44,7 @@ TEST(EngineOnePass, NumbersWithUnitLetters) {
         // Points, long digit runs and values out of range.
         ".5k", "1.k", "1.5.5k", "0.000001p", "123456789012345678901234k", "1e308k",
         "99999999999999999999k*1P", "1,000k", "1_5k", ",1k", "_1k",
-        // Groups the marks cannot stand for: exponent parts, radix literals, infinities.
+        // Groups of other numbers: exponent parts, radix literals, infinities.
         "1e3k", "1e+3k", "2e-3K", "0x1k", "0X1Fk", "0b11k", "0o17M", "0b12k", "0o78k", "0xk",
         "0x1kk", "+INFk", "-NANk", "1+0x1k", "1k+1e3k", "1k+0x1k",
         // Names that begin with unit letters, and functions of groups.
@@ -53,7 +58,7 @@ TEST(EngineOnePass, NumbersWithUnitLetters) {
 
 // A group that begins with a number is read without a level of its own where the number
 // ends it.
-TEST(EngineOnePass, GroupsThatBeginWithNumbers) {
+TEST(EnginePlainExplained, GroupsThatBeginWithNumbers) {
     const char* const cases[] = {"(7)",     "(-7)",
                                  "(+7)",    "(-0)",
                                  "(+0)",    "(0)",
@@ -84,10 +89,9 @@ TEST(EngineOnePass, GroupsThatBeginWithNumbers) {
     for (const char* expression : cases) expect_same_runs(expression);
 }
 
-// Chains of groups multiplied in place, and what stops a chain: operators of each class
-// before, inside and after it, functions waiting for a group, a stack near its depth, and
-// numbers of each length and form the pre-pass reads in one go or in steps.
-TEST(EngineOnePass, ProductsOfGroups) {
+// Chains of groups: operators of each class before, inside and after them, functions
+// waiting for a group, a stack near its depth, and numbers of each length and form.
+TEST(EnginePlainExplained, ProductsOfGroups) {
     const std::string cases[] = {"2/1k+1k+1k",
                                  "2^1k+1k",
                                  "2*3^1k+1k",
@@ -120,8 +124,8 @@ TEST(EngineOnePass, ProductsOfGroups) {
 }
 
 // Chains of groups after waiting functions and open levels of each count around the depth
-// the stacks allow: the chain folds only where the pushes it stands for had room.
-TEST(EngineOnePass, ProductsNearTheStackDepth) {
+// the stacks allow: a group read without its level ends where the level would.
+TEST(EnginePlainExplained, ProductsNearTheStackDepth) {
     for (int count = 40; count <= 50; ++count) {
         for (const char* chain : {"1k+1k+1k", "2-1k-1k+1k^2", "1k 2k 3k"}) {
             expect_same_runs(repeat_text("sin", count) + chain);
@@ -132,7 +136,7 @@ TEST(EngineOnePass, ProductsNearTheStackDepth) {
 }
 
 // Long texts of pieces that make chains of groups, with what may stand between and after.
-TEST(EngineOnePassProperties, RandomChainsOfGroups) {
+TEST(EnginePlainExplainedProperties, RandomChainsOfGroups) {
     const char* const pieces[] = {"1k", "+2K", "-3m", "+.5g", "1.25P", "7k",  " ", "\t",
                                   "+",  "-",   "*",   "/",    "^",     "(",   ")", "sqrt",
                                   "7",  "Pi",  "|",   ":",    "0x1k",  "1e3k"};
@@ -149,9 +153,8 @@ TEST(EngineOnePassProperties, RandomChainsOfGroups) {
     }
 }
 
-// Texts that hold a character the marks use, a group the marks do not take, or more groups
-// than are marked at once, are wrapped as before, also after groups already marked.
-TEST(EngineOnePass, TextsWrappedInstead) {
+// Texts with control bytes, groups of every number form, and many groups.
+TEST(EnginePlainExplained, ControlBytesAndManyGroups) {
     const std::string cases[] = {"1k\x01",
                                  "\x02+1k",
                                  "1k+\x01",
@@ -170,15 +173,15 @@ TEST(EngineOnePass, TextsWrappedInstead) {
     for (const std::string& expression : cases) expect_same_runs(expression);
 }
 
-TEST(EngineOnePassProperties, RandomExpressions) {
+TEST(EnginePlainExplainedProperties, RandomExpressions) {
     expression_maker maker(20261216);
     for (int round = 0; round < 10000; ++round) expect_same_runs(maker.make());
 }
 
 // Texts of pieces around numbers with unit letters, joined at random: signs, blanks and
 // group marks beside them, radix literals and exponent parts before them, letters after, and
-// the bytes the pre-pass marks groups with.
-TEST(EngineOnePassProperties, RandomPiecesAroundUnitLetters) {
+// control bytes.
+TEST(EnginePlainExplainedProperties, RandomPiecesAroundUnitLetters) {
     const char* const pieces[] = {"1k", "-2K",  " 3m", "+.5g", "7",    "0",    "Pi",  "sin", "(",
                                   ")",  "+",    "-",   "*",    "/",    "^",    " ",   ",",   "_",
                                   "\t", "0x1",  "0b",  "e3",   "e",    "k",    "t",   "P",   "x",
