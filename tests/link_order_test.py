@@ -127,6 +127,18 @@ class CheckTest(unittest.TestCase):
             with self.subTest(listed=listed):
                 self.assertEqual(link_order.unlisted(code, listed), missing)
 
+    def test_own_names(self):
+        for name, own in [("main", True), ("_ZN5fexpr6engine13evaluate_textEPc", True),
+                          ("_ZNK5fexpr8platform4nameEv", True), ("__strlen_avx2", False),
+                          ("intel_check_word", False), ("_ZN9__gnu_cxx1fEv", False)]:
+            with self.subTest(name=name):
+                self.assertEqual(link_order.is_own(name), own)
+
+    def test_stale_names_of_our_own_only(self):
+        symbols = [(1, 8, "T", "main"), (2, 8, "t", "_ZN5fexpr1fEv")]
+        listed = ["main", "_ZN5fexpr1fEv", "_ZN5fexpr3oldEv", "__strlen_evex", "handle_amd"]
+        self.assertEqual(link_order.stale(listed, symbols), ["_ZN5fexpr3oldEv"])
+
 
 if __name__ == "__main__":
     unittest.main()
