@@ -69,7 +69,7 @@ constexpr token_table make_token_table() noexcept {
 constexpr token_table token_kinds = make_token_table();
 
 // By the token table, where '(' and the letters are two of the kinds: one lookup instead of
-// the two tests saved about 25 instructions per line of bench/instruction_gate.sh (1.5%).
+// two tests after every number (bench/instruction_gate.sh, per line).
 template <bool explained>
 void multiply_after_number(level_state& level, const char* next) noexcept {
     const token_kind kind = token_kinds.kind[static_cast<unsigned char>(*next)];
@@ -88,9 +88,8 @@ inline void multiply_after_group(level_state& level, const char* next) noexcept 
 
 /* The level functions below change the level's fields one at a time, in place: a new
  * level_state copied over the old one would be read as wide words just after its fields
- * were stored one by one, and wait for those stores (they cannot be forwarded). A copy in
- * begin_level made evaluate_short and evaluate_typical of bench/bench_engine.cpp about 4%
- * and 8% slower (medians of 9 repetitions). */
+ * were stored one by one, and wait for those stores (they cannot be forwarded), at every
+ * level (bench/bench_engine.cpp, evaluate_short and evaluate_typical). */
 void begin_level(level_state& level, double* values, char* operators,
                  shift_descriptor* descriptors) noexcept {
     values[0] = 0.0;
@@ -130,8 +129,8 @@ void check_room_for_level(const level_state& level, int depth) noexcept {
     }
 }
 
-// Both copies of the main loop call this and the next: `inline` keeps them inlined there
-// (without it they became calls, 36 more instructions per line of bench/mixed_lines.sh).
+// Both copies of the main loop call this and the next at every group: `inline` keeps them
+// inlined there rather than calls (bench/instruction_gate.sh, per line).
 inline void open_nested_level(level_state& level, int& depth) noexcept {
     check_room_for_level(level, depth);
     const std::size_t value_base = value_base_above(level);
@@ -181,8 +180,8 @@ char* read_recorded_letter(level_state& level, char* position) noexcept {
  * group's level would compute (the number times the letter's multiplier, under the bottom
  * operator over 0) and no level opens; otherwise the level opens with the number as its
  * first operand. A unit letter before ')' is always a unit: no name is one letter long.
- * Opening a level for "(7)" cost about 110 instructions more (bench/shape_costs.sh, shape
- * group). Returns where reading goes on.
+ * The pre-pass wraps every number with a unit letter so, and a level for each is dear
+ * (bench/shape_costs.sh, shapes group and unit). Returns where reading goes on.
  */
 inline char* read_group_of_number(level_state& level, int& depth, char* open,
                                   char* number) noexcept {

@@ -19,9 +19,9 @@ struct level_state {
     shift_descriptor* shift_descriptors;  // parallel to operator_stack
     int value_count;
     // Between the two counts, so that they are never read as one 64-bit word: after two
-    // separate stores of them that read would wait for both (a store-forwarding stall). With
-    // the two counts side by side evaluate_short and evaluate_typical of bench/bench_engine.cpp
-    // took about 15% and 10% longer (medians of 9 repetitions).
+    // separate stores of them that read would wait for both (a store-forwarding stall), on
+    // every operand of every level (bench/bench_engine.cpp, evaluate_short and
+    // evaluate_typical).
     bool after_operand;  // the last thing read in this level was a complete operand
     int operator_count;
 };
@@ -30,8 +30,7 @@ struct level_state {
 [[noreturn]] void end_too_complex() noexcept;
 
 // Ends the evaluation with status 10 when count is 49 or more. Inline, like the pushes
-// below: as calls they took about 100 of the 2,200 instructions per line of
-// bench/instruction_gate.sh.
+// below, which run at every operand and operator (bench/instruction_gate.sh, per line).
 inline void check_stack_depth(int count) noexcept {
     if (count > max_stack_count) end_too_complex();
 }

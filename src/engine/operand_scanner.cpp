@@ -103,9 +103,8 @@ letter_operand shift_operand(const char* text) noexcept {
 /* The named functions chained by their first two characters (a letter, then a letter or a
  * digit, case ignored; see name_key): for each key the first function whose name begins with
  * them, and for each function the next one with the same key (in the order of the codes, so
- * the first name that matches is still the one found). Walking all seventeen names cost about
- * 110 instructions per "sqrt", chains by the first letter alone about 40 (bench/shape_costs.sh,
- * shape function). */
+ * the first name that matches is still the one found). A name is looked up at every letter
+ * that is not a unit, and the chains are short (bench/shape_costs.sh, shape function). */
 constexpr int name_key_count = 26 * 36;
 
 // For every character: its value as a digit in radix 36 (a letter in either case from 10
@@ -177,8 +176,8 @@ double radix_literal_value(const char* digits, const char* set, int width, int r
 
 /* Up to 15 hexadecimal digits, the first not '0' (after which scan_hex would look for a
  * second prefix), hold at most 60 bits: such a literal is read here, where white space, a
- * sign and saturation cannot apply, and scan_hex reads every other. The scan cost about 90
- * instructions per literal (bench/shape_costs.sh, shape radix). */
+ * sign and saturation cannot apply, and scan_hex reads every other, a longer way
+ * (bench/shape_costs.sh, shape radix). */
 bool read_short_hex(const char* digits, double& value, int& consumed) noexcept {
     constexpr int most = 15;
     if (*digits == '0') return false;

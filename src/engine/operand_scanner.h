@@ -24,9 +24,9 @@ int match_function_name(const char* text) noexcept;
 bool is_unit_unless_named(const char* text) noexcept;
 
 // True when the text begins with one of G K M P T g k m p t that does not begin "Pi" or a
-// function name. By the letter's table entry; only p, P, t and T look further. Walking the
-// seventeen names at every unit letter made the shape unit of bench/shape_costs.sh cost
-// about 10 instructions per character more.
+// function name. By the letter's table entry; only p, P, t and T look further, so that the
+// pre-pass does not walk the seventeen names at every unit letter (bench/shape_costs.sh,
+// shape unit).
 inline bool is_unit_letter(const char* text) noexcept {
     const unit_letter_kind kind = unit_kind_of(*text);
     if (kind != unit_unless_named) return kind == always_a_unit;
@@ -62,8 +62,8 @@ void reject_after_constant(const char* text, char unit) noexcept;
  * position after it (see scan_letter_operand). The checks of what follows Pi or a unit
  * letter come after the push, which may already have applied waiting functions (and
  * reported their math errors). The level itself is handed to no call, so the evaluator
- * keeps it in registers: a call with the level (and copies of it around the call) cost
- * about 40 instructions more per letter (bench/shape_costs.sh, shapes pi and function).
+ * keeps it in registers rather than copying it around a call at every letter
+ * (bench/shape_costs.sh, shapes pi and function).
  */
 inline char* read_letter_operand(level_state& level, char* text) noexcept {
     letter_operand letter{numeric::pi, shift_descriptor{}, operand_letter, 2};
@@ -97,8 +97,8 @@ double radix_literal(const char* text, char prefix, const char** end) noexcept;
 
 // Reads a decimal number or a hexadecimal, binary or octal literal, pushes it and returns the
 // position after it. A text where no number stands is pushed as 0 (so waiting functions still
-// run) before status 8 ends the evaluation. Inline in the evaluator's main loop: as a call
-// it cost about 65 instructions more per line of bench/instruction_gate.sh (3.5%).
+// run) before status 8 ends the evaluation. Inline in the evaluator's main loop, which reads
+// a number at nearly every operand (bench/instruction_gate.sh, per line).
 inline char* read_number(level_state& level, char* text) noexcept {
     const char prefix = radix_prefix(text);
     const char* end = text;

@@ -41,9 +41,9 @@ double apply_other_operator(char op, double a, double b) noexcept;
 
 // The value of `a op b` for a binary operator of the language; arithmetic runs with the
 // extended significand and is stored as double. The line sums of the driver add with it, so
-// they compute what the evaluator computes for the same text. Inline, so that a reduction
-// loads its operands from the value stack and stores the result there directly: called, it
-// cost about 50 instructions more per line of bench/instruction_gate.sh (2.5%).
+// they compute what the evaluator computes for the same text. Inline, so that a reduction,
+// which every operator of every line takes, loads its operands from the value stack and
+// stores the result there directly (bench/instruction_gate.sh, per line).
 inline double apply_operator(char op, double a, double b) noexcept {
     const numeric::extended x = a;
     const numeric::extended y = b;
@@ -73,8 +73,8 @@ inline double apply_bottom_over_zero(char bottom, double v) noexcept {
 }
 
 // The arrival rules and reductions below are inline, so that the evaluator's main loop keeps
-// a level's counts in registers while it acts on an operator: as calls they cost about 90
-// instructions more per line of bench/instruction_gate.sh (5%). Those with `explained` come
+// a level's counts in registers while it acts on an operator, at every operator of a line
+// (bench/instruction_gate.sh, per line). Those with `explained` come
 // in two copies: with `explained` true each reduction is also reported to the reading of
 // --explain (engine/reading_record.h); the copies without are the ones a run without
 // --explain takes.
@@ -111,8 +111,8 @@ inline bool is_plus_zero(double x) noexcept {
 /* Reduces the bottom operator, the last one left (a level always has one while it is read,
  * and a value on each side of it when it is reduced): the two values become the level's value.
  * While the level's value is still the +0 it starts with, '+' and '-' take the exact double
- * path of apply_bottom_over_zero (the extended one cost about 15 instructions more per
- * level, bench/instruction_gate.sh). */
+ * path of apply_bottom_over_zero, at the end of every level (bench/instruction_gate.sh,
+ * per line). */
 template <bool explained>
 inline void reduce_bottom(level_state& level) noexcept {
     level.operator_count = 0;

@@ -88,7 +88,7 @@ text_survey survey_text(char* text) noexcept {
     bool blank_seen = false;
     // Most texts hold no stop, and strcspn finds their end at once. Where one stops, the next
     // is often near ("Pi+Pi", "1 + 2"): a loop over the table is cheaper there than a call
-    // at each (about 25 instructions each, bench/shape_costs.sh, shapes pi and function).
+    // at each (bench/shape_costs.sh, shapes pi and function).
     char* p = text + std::strcspn(text, pass_stops.text);
     for (;; ++p) {
         if (survey.unit_after_number) {
