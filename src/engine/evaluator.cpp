@@ -176,12 +176,12 @@ char* read_recorded_letter(level_state& level, char* position) noexcept {
 /*
  * A group that begins with a decimal number after its sign, if any ("(7)", "(-2k)",
  * "(512.17+31)"): the number is read once. When the group is only that number, perhaps with
- * a unit letter (as the pre-pass wraps every number that carries one), its value is what the
- * group's level would compute (the number times the letter's multiplier, under the bottom
- * operator over 0) and no level opens; otherwise the level opens with the number as its
- * first operand. A unit letter before ')' is always a unit: no name is one letter long.
- * The pre-pass wraps every number with a unit letter so, and a level for each is dear
- * (bench/shape_costs.sh, shapes group and unit). Returns where reading goes on.
+ * a unit letter, its value is what the group's level would compute (the number times the
+ * letter's multiplier, under the bottom operator over 0) and no level opens: the pre-pass
+ * wraps every number with a unit letter so, and a level for each is dear (bench/shape_costs.sh,
+ * shapes group and unit). A unit letter before ')' is always a unit, as no name is one letter
+ * long. Any other group opens its level with the number as its first operand. Returns where
+ * reading goes on.
  */
 inline char* read_group_of_number(level_state& level, int& depth, char* open,
                                   char* number) noexcept {
@@ -189,13 +189,11 @@ inline char* read_group_of_number(level_state& level, int& depth, char* open,
     const numeric::scanned_number scanned = numeric::scan_number(number);
     char* end = open + (scanned.end - open);
     const char bottom = number != open + 1 ? open[1] : '+';
-    double value = scanned.value;
-    char* close = end;
-    if (is_unit_set_letter(*end)) {
-        value = apply_operator('*', value, unit_multiplier(*end));
-        ++close;
-    }
+    const bool with_unit = is_unit_set_letter(*end);
+    char* close = with_unit ? end + 1 : end;
     if (*close == ')') {
+        const double value =
+            with_unit ? apply_operator('*', scanned.value, unit_multiplier(*end)) : scanned.value;
         push_operand(level, apply_bottom_over_zero(bottom, value));
         level.after_operand = true;
         multiply_after_group<false>(level, close + 1);
