@@ -118,4 +118,28 @@ TEST(ShortDecimals, RandomShortNumbersReadAsStrtod) {
     }
 }
 
+// Short numbers after white space or a sign, as the pre-pass reads them at every signed number
+// with a unit letter, are general numbers that read as strtod reads them; a letter after one
+// ends it.
+TEST(ShortDecimals, RandomSignedShortNumbersReadAsStrtod) {
+    const char* const leads[] = {"+", "-", " ", "\t-", " +", "\v", "-0", "+0"};
+    std::mt19937_64 random(20261210);
+    for (int i = 0; i < 100000; ++i) {
+        char text[48];
+        int length = std::snprintf(text, sizeof text, "%s", leads[random() % 8]);
+        const int digits = 1 + static_cast<int>(random() % 15);
+        const int point = static_cast<int>(random() % static_cast<unsigned>(digits + 2));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text[length++] = '.';
+            text[length++] = static_cast<char>('0' + random() % 10);
+        }
+        text[length] = 'k';
+        text[length + 1] = '\0';
+        const scanned_number number = scan_number(text);
+        ASSERT_TRUE(same_bits(number.value, std::strtod(text, nullptr))) << text;
+        ASSERT_EQ(number.end, text + length) << text;
+        ASSERT_EQ(number.kind, general) << text;
+    }
+}
+
 }  // namespace
