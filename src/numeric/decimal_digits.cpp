@@ -67,8 +67,8 @@ constexpr std::uint64_t powers_of_five[max_power_of_five + 1] = {1ULL,
 /* The eight digits of a value below 10^8, leading zeros included, as one little-endian word:
  * the two halves of four digits go in the two 32-bit lanes of one number, split into two
  * pairs of digits per lane (x / 100 as x × 10486 / 2^20 for x below 10^4), then into digits
- * per 16-bit lane (x / 10 as x × 103 / 2^10 for x below 100), tens before units. About 20
- * instructions, where a loop over the pairs took about 40. */
+ * per 16-bit lane (x / 10 as x × 103 / 2^10 for x below 100), tens before units: no loop
+ * over the pairs, for every printed result (bench/instruction_gate.sh, per line). */
 void write_eight_digits(char* out, std::uint32_t value) noexcept {
     const std::uint64_t high = value / 10000;
     const std::uint64_t merged = high | (static_cast<std::uint64_t>(value - high * 10000) << 32);
@@ -142,9 +142,8 @@ struct wide {
 };
 
 /* The full product of two 64-bit numbers: one multiplication where the compiler has a
- * 128-bit integer type (GCC and Clang on 64-bit targets), else four 32-bit products, which
- * cost about 20 instructions more per printed result (1% of the instructions per line of
- * bench/instruction_gate.sh). */
+ * 128-bit integer type (GCC and Clang on 64-bit targets), else four 32-bit products; every
+ * printed result takes it (bench/instruction_gate.sh, per line). */
 #if defined(__SIZEOF_INT128__)
 __extension__ typedef unsigned __int128 unsigned_128;
 
@@ -321,8 +320,8 @@ bool exceeds_half(double magnitude, int exponent) noexcept {
 }  // namespace
 
 // One named result on every path, built in the caller's object: a copy of the digits just
-// written byte by byte would stall on reading them back as a whole (a second object for the
-// exact path made general_15 of bench/bench_numeric.cpp about 3% slower, medians of 9).
+// written byte by byte would stall on reading them back as a whole (bench/bench_numeric.cpp,
+// general_15).
 decimal_digits significant_digits(double magnitude, int wanted) noexcept {
     decimal_digits result = zero_digits();
     if (magnitude == 0) return result;

@@ -144,9 +144,9 @@ std::size_t format_unsigned(char* out, std::size_t size, std::uint64_t pattern, 
  * into a buffer of at least number_text_capacity bytes. The digits, in a buffer of
  * integer_digits_capacity bytes, are copied in runs of fixed length, whose bytes beyond the digits
  * land where later characters or the NUL go, or after the NUL: a copy of exactly the digits in use,
- * or a copy digit by digit, costs a loop per run. Assembled in a number_text_buffer and copied, as
- * the other forms are, it cost about 115 more instructions per result (of about 2,100 per line of
- * bench/instruction_gate.sh). */
+ * or a copy digit by digit, costs a loop per run. It is not assembled in a number_text_buffer and
+ * copied, as the other forms are, because nearly every result of a line takes this form
+ * (bench/instruction_gate.sh, per line). */
 std::size_t write_general_positional(char* out, bool negative, const decimal_integer& number,
                                      const char* digits) noexcept {
     constexpr std::size_t run = significant_digit_limit + 1;
