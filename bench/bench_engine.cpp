@@ -21,7 +21,7 @@ void load(const char* text, std::size_t length) noexcept {
 
 double evaluate_copy(const char* text, std::size_t length) noexcept {
     load(text, length);
-    return fexpr::engine::evaluate_text(fexpr::engine::expression_text).value;
+    return fexpr::engine::evaluate_text(fexpr::engine::expression_text, nullptr).value;
 }
 
 void run_expression(benchmark::State& state, const char* text) {

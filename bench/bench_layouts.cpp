@@ -21,7 +21,7 @@ void print_layout(benchmark::State& state, fexpr::format::output_format layout, 
     for (auto _ : state) {
         for (double value : sample_values) {
             memory.length = 0;
-            fexpr::format::print_result(chosen, groups, value, &memory);
+            fexpr::format::print_result(fexpr::format::plain_run, chosen, groups, value, &memory);
             benchmark::DoNotOptimize(memory.buffer[0]);
         }
     }

@@ -22,7 +22,7 @@
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
 #include "format/layouts.h"
-#include "format/word_size.h"
+#include "format/run_settings.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 
@@ -72,7 +72,8 @@ void check_one_line() {
 }
 
 // Every --all line is its label, a tab, and what print_result prints for that label's layout.
-void check_all_lines(double value, fexpr::engine::digit_grouping grouping) {
+void check_all_lines(const fexpr::format::run_settings& run, double value,
+                     fexpr::engine::digit_grouping grouping) {
     using namespace fexpr;
     const char* line = memory_stream.buffer;
     const char* end = line + memory_stream.length;
@@ -86,7 +87,8 @@ void check_all_lines(double value, fexpr::engine::digit_grouping grouping) {
         std::memcpy(label, line, tab - line);
         const bool general = std::strcmp(label, "general") == 0;
         platform::open_memory_stream(&single_stream);
-        format::print_result(general ? format::default_layout : format::parse_format_suffix(label),
+        format::print_result(run,
+                             general ? format::default_layout : format::parse_format_suffix(label),
                              grouping, value, &single_stream);
         const std::size_t length = static_cast<std::size_t>(next + 1 - (tab + 1));
         if (single_stream.length != length ||
@@ -106,16 +108,17 @@ void check_output_switches(double value, fexpr::engine::digit_grouping grouping,
     constexpr format::integer_reading readings[] = {format::integer_reading::none,
                                                     format::integer_reading::signed_word,
                                                     format::integer_reading::unsigned_word};
-    format::word_size = {word_bits[selector & 3], readings[(selector >> 2) % 3]};
+    const format::run_settings run = {{word_bits[selector & 3], readings[(selector >> 2) % 3]},
+                                      format::presentation::all_layouts,
+                                      nullptr};
     platform::open_memory_stream(&memory_stream);
-    format::print_all_layouts(value, grouping, &memory_stream);
-    check_all_lines(value, grouping);
+    format::print_all_layouts(run, value, grouping, &memory_stream);
+    check_all_lines(run, value, grouping);
     platform::open_memory_stream(&memory_stream);
     format::print_exact_double(value, &memory_stream);
     int lines = 0;
     for (std::size_t i = 0; i < memory_stream.length; ++i) lines += memory_stream.buffer[i] == '\n';
     if (lines != 5) std::abort();
-    format::word_size = {64, format::integer_reading::none};
 }
 
 // A function's -0 becomes +0 inside the parentheses of a reading: the one difference
@@ -141,7 +144,7 @@ void check_reading(double value) {
     if (length == 0 || length > engine::max_text_length || has_negative_zero()) return;
     std::memcpy(engine::expression_text, reading_text, length + 1);
     if (setjmp(diagnostic_jump) != 0) std::abort();  // the reading of a value has a value
-    const double again = engine::evaluate_text(engine::expression_text).value;
+    const double again = engine::evaluate_text(engine::expression_text, &reading).value;
     if (!same_value(value, again)) std::abort();
     // Its parentheses are levels of their own: the reading of a long text may hold more steps
     // than the record keeps.
@@ -164,14 +167,9 @@ outcome outcome_of(const std::uint8_t* data, std::size_t size, bool explained) {
     load_expression(data, size);
     platform::open_memory_stream(&single_stream);
     engine::direct_results_to(&single_stream);
-    if (explained) engine::start_reading(reading);
-    if (setjmp(diagnostic_jump) != 0) {
-        engine::stop_reading();
-        return outcome{diagnostic_status, 0};
-    }
-    const double value = engine::evaluate_text(engine::expression_text).value;
-    engine::stop_reading();
-    return outcome{0, value};
+    if (setjmp(diagnostic_jump) != 0) return outcome{diagnostic_status, 0};
+    return outcome{
+        0, engine::evaluate_text(engine::expression_text, explained ? &reading : nullptr).value};
 }
 
 // A plain and an explained evaluation give the same status and value.
@@ -193,13 +191,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     load_expression(data + 1, size - 1);
     platform::open_memory_stream(&memory_stream);
     engine::direct_results_to(&memory_stream);
-    if (explained) engine::start_reading(reading);
     if (setjmp(diagnostic_jump) == 0) {
-        const auto [value, grouping] = engine::evaluate_text(engine::expression_text);
+        const auto [value, grouping] =
+            engine::evaluate_text(engine::expression_text, explained ? &reading : nullptr);
         check_same_outcome(other, 0, value);
         if (explained) {
             check_reading(value);
-            engine::stop_reading();
             check_output_switches(value, grouping, data[0]);
             platform::set_exit_hook(nullptr);
             return 0;
@@ -209,13 +206,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             platform::set_exit_hook(nullptr);
             return 0;
         }
-        format::print_result(layout, grouping, value, &memory_stream);
+        format::print_result(format::plain_run, layout, grouping, value, &memory_stream);
     } else if (diagnostic_status < 1 || diagnostic_status > 10) {
         std::abort();
     } else {
         check_same_outcome(other, diagnostic_status, 0);
     }
-    engine::stop_reading();
     check_one_line();
     platform::set_exit_hook(nullptr);
     return 0;

@@ -88,17 +88,19 @@ std::size_t count_newlines(const char* text, std::size_t length) {
     return count;
 }
 
-void check_each(const std::uint8_t* data, std::size_t size, const char* suffix, bool tsv) {
-    const int status = driver::answer_each_line(reader, &output, suffix, tsv);
+void check_each(const format::run_settings& run, const std::uint8_t* data, std::size_t size,
+                const char* suffix, bool tsv) {
+    const int status = driver::answer_each_line(run, reader, &output, suffix, tsv);
     const std::size_t length = read_answers();
     if (status < 0 || status > 12) std::abort();
     if (count_newlines(answers, length) != count_lines(data, size)) std::abort();
     if (length > 0 && answers[length - 1] != '\n') std::abort();
 }
 
-void check_sum(const std::uint8_t* data, std::size_t size, const char* suffix) {
+void check_sum(const format::run_settings& run, const std::uint8_t* data, std::size_t size,
+               const char* suffix) {
     exit_status = 0;
-    if (setjmp(exit_jump) == 0) driver::print_line_sum(reader, &output, suffix);
+    if (setjmp(exit_jump) == 0) driver::print_line_sum(run, reader, &output, suffix);
     const std::size_t length = read_answers();
     if (exit_status < 0 || exit_status > 12) std::abort();
     const std::size_t expected = count_lines(data, size) == 0 ? 0 : 1;
@@ -115,13 +117,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     open_output();
     engine::direct_results_to(&output);
     platform::set_exit_hook(jump_back);
-    if ((selector & 0x80) != 0) engine::start_reading(reading);
+    format::run_settings run = format::plain_run;
+    if ((selector & 0x80) != 0) run.reading = &reading;
     if ((selector & 1) == 0) {
-        check_each(data + 1, size - 1, suffix, (selector & 2) != 0);
+        check_each(run, data + 1, size - 1, suffix, (selector & 2) != 0);
     } else {
-        check_sum(data + 1, size - 1, suffix);
+        check_sum(run, data + 1, size - 1, suffix);
     }
-    engine::stop_reading();
     platform::set_exit_hook(nullptr);
     platform::close_reader(reader);
     return 0;

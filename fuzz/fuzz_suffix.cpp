@@ -54,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const format::result_layout layout = format::parse_format_suffix(text);
     check_precision(layout);
     platform::open_memory_stream(&memory_stream);
-    format::print_result(layout, engine::no_groups, value_after(text_length, data, size),
-                         &memory_stream);
+    format::print_result(format::plain_run, layout, engine::no_groups,
+                         value_after(text_length, data, size), &memory_stream);
     const std::size_t length = memory_stream.length;
     if (length == 0 || memory_stream.buffer[length - 1] != '\n') std::abort();
     if (std::memchr(memory_stream.buffer, '\n', length - 1) != nullptr) std::abort();

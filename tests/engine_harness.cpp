@@ -34,7 +34,8 @@ void load_expression(const std::string& expression) {
 
 }  // namespace
 
-engine_run run_engine(const std::string& expression, bool capture_error) {
+engine_run run_engine(const std::string& expression, bool capture_error,
+                      engine::reading_record* reading) {
     static engine_run run;
     static error_capture capture;
     run = engine_run{};
@@ -44,7 +45,8 @@ engine_run run_engine(const std::string& expression, bool capture_error) {
     load_expression(expression);
     if (capture_error) capture.start();
     if (setjmp(diagnostic_jump) == 0) {
-        const engine::expression_value result = engine::evaluate_text(engine::expression_text);
+        const engine::expression_value result =
+            engine::evaluate_text(engine::expression_text, reading);
         run.grouping_mode = result.grouping;
         run.value = result.value;
     } else {

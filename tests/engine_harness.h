@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "engine/reading_record.h"
 #include "test_doubles.h"
 
 namespace fexpr::testing {
@@ -18,8 +19,9 @@ struct engine_run {
 };
 
 // Copies the expression into expression_text and evaluates it as the driver does
-// (evaluate_text); under a reading started with start_reading, the reading is recorded.
-engine_run run_engine(const std::string& expression, bool capture_error = false);
+// (evaluate_text), recording the reading in `reading` when it is given (--explain).
+engine_run run_engine(const std::string& expression, bool capture_error = false,
+                      engine::reading_record* reading = nullptr);
 
 // The text of expression_text after the pre-pass alone.
 std::string prepared_text(const std::string& expression);

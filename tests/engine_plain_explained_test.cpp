@@ -19,9 +19,7 @@ fexpr::engine::reading_record record;
 
 void expect_same_runs(const std::string& expression) {
     const engine_run plain = run_engine(expression, true);
-    fexpr::engine::start_reading(record);
-    const engine_run explained = run_engine(expression, true);
-    fexpr::engine::stop_reading();
+    const engine_run explained = run_engine(expression, true, &record);
     EXPECT_EQ(plain.ended, explained.ended) << expression;
     EXPECT_EQ(plain.status, explained.status) << expression;
     EXPECT_EQ(plain.message, explained.message) << expression;

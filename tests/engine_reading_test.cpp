@@ -25,9 +25,7 @@ struct explained_run {
 
 // Evaluates with the reading recorded and writes it out.
 explained_run explain(const std::string& expression) {
-    engine::start_reading(record);
-    explained_run result{run_engine(expression, true), ""};
-    engine::stop_reading();
+    explained_run result{run_engine(expression, true, &record), ""};
     static char text[engine::text_capacity];
     if (!result.run.ended && engine::render_reading(record, text, sizeof text) > 0) {
         result.reading = text;
@@ -135,13 +133,11 @@ const report_case report_cases[] = {
 
 TEST(EngineReading, CaretsAndWarnings) {
     for (const report_case& row : report_cases) {
-        engine::start_reading(record);
         error_capture capture;
         capture.start();
-        const engine_run run = run_engine(row.expression);
+        const engine_run run = run_engine(row.expression, false, &record);
         if (!run.ended) engine::print_reading(record);
         const std::string error = capture.finish();
-        engine::stop_reading();
         EXPECT_EQ(run.ended, row.stopped) << row.expression;
         EXPECT_EQ(error, row.error) << row.expression;
     }
@@ -149,12 +145,10 @@ TEST(EngineReading, CaretsAndWarnings) {
 
 // A long text is shown around its caret, with "..." where it is cut.
 TEST(EngineReading, LongTextAroundTheCaret) {
-    engine::start_reading(record);
     error_capture capture;
     capture.start();
-    run_engine(std::string(100, '1') + "#" + std::string(100, '2'));
+    run_engine(std::string(100, '1') + "#" + std::string(100, '2'), false, &record);
     const std::string error = capture.finish();
-    engine::stop_reading();
     EXPECT_EQ(error, "stopped: ..." + std::string(50, '1') + "#" + std::string(21, '2') + "...\n" +
                          std::string(9 + 3 + 50, ' ') + "^\n");
 }
@@ -166,13 +160,11 @@ TEST(EngineReading, LimitsOfTheRecord) {
     const explained_run long_one = explain(sum);
     // 301 ones, 300 pluses and parentheses around the 299 sums that are left operands.
     EXPECT_EQ(long_one.reading.size(), 301 + 300 + 2 * 299);
-    engine::start_reading(record);
     error_capture capture;
     capture.start();
-    const engine_run run = run_engine(sum);
+    const engine_run run = run_engine(sum, false, &record);
     engine::print_reading(record);
     const std::string error = capture.finish();
-    engine::stop_reading();
     EXPECT_FALSE(run.ended);
     EXPECT_EQ(error,
               "read as: " + long_one.reading.substr(0, engine::shown_reading_length) + " ...\n");

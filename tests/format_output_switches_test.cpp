@@ -31,9 +31,10 @@ std::string text_of(const platform::output_stream& stream) {
 
 // The lines of --all for `value`, and the same lines built from print_result with the
 // suffix each line is labelled with.
-void expect_all_equals_single(double value, engine::digit_grouping grouping = engine::no_groups) {
+void expect_all_equals_single(const run_settings& run, double value,
+                              engine::digit_grouping grouping = engine::no_groups) {
     platform::open_memory_stream(&memory);
-    print_all_layouts(value, grouping, &memory);
+    print_all_layouts(run, value, grouping, &memory);
     std::istringstream lines(text_of(memory));
     std::string line;
     int count = 0;
@@ -42,7 +43,7 @@ void expect_all_equals_single(double value, engine::digit_grouping grouping = en
         const result_layout layout =
             label == "general" ? default_layout : parse_format_suffix(label.c_str());
         platform::open_memory_stream(&memory);
-        print_result(layout, grouping, value, &memory);
+        print_result(run, layout, grouping, value, &memory);
         EXPECT_EQ(line + "\n", label + "\t" + text_of(memory)) << value;
         ++count;
     }
@@ -73,10 +74,11 @@ TEST(OutputSwitchesProperties, AllLinesEqualSingleSuffixes) {
                                    {16, integer_reading::unsigned_word},
                                    {32, integer_reading::none}};
     for (const word_settings& word : words) {
-        word_size = word;
-        for (int round = 0; round < 1000; ++round) expect_all_equals_single(random_value(random));
+        const run_settings run = {word, presentation::single, nullptr};
+        for (int round = 0; round < 1000; ++round) {
+            expect_all_equals_single(run, random_value(random));
+        }
     }
-    word_size = {64, integer_reading::none};
 }
 
 // The shortest text of --exact reads back to the value, with at most 17 significant digits.
@@ -115,9 +117,9 @@ TEST(OutputSwitchesProperties, RandomExpressions) {
         const testing::engine_run run = testing::run_engine(expression, true);
         if (run.ended) continue;
         ++evaluated;
-        word_size = words[round % 4];
-        expect_all_equals_single(run.value, static_cast<engine::digit_grouping>(run.grouping_mode));
-        word_size = {64, integer_reading::none};
+        const run_settings settings = {words[round % 4], presentation::single, nullptr};
+        expect_all_equals_single(settings, run.value,
+                                 static_cast<engine::digit_grouping>(run.grouping_mode));
         expect_shortest_reads_back(run.value);
     }
     EXPECT_GT(evaluated, 2000);

@@ -43,7 +43,7 @@ TEST(ResultStream, SameLineAtEveryFillOfTheBuffer) {
         for (std::size_t room = 0; room < 80; ++room) {
             platform::open_memory_stream(&stream);
             stream.length = full - room;
-            print_result(c.layout, c.grouping, c.value, &stream);
+            print_result(plain_run, c.layout, c.grouping, c.value, &stream);
             const std::size_t kept = line.size() < room ? line.size() : room;
             EXPECT_EQ(stream.length, full - room + kept) << c.line << " room " << room;
             EXPECT_EQ(std::string(stream.buffer + full - room, kept), line.substr(0, kept))

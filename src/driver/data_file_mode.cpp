@@ -14,11 +14,14 @@ namespace fexpr::driver {
 namespace {
 
 platform::text_reader data_reader;
+// Each line of the file as it is read, and the last line of clock readings not blank.
+char data_line[engine::text_capacity];
+char last_line[engine::text_capacity];
 
-// Reads the next line (at most 16383 characters) into line_buffer without its newline;
-// false at the end of the file. Returns the line's length in *length.
+// Reads the next line (at most 16383 characters) into data_line without its newline; false
+// at the end of the file. Returns the line's length in *length.
 bool read_data_line(std::size_t* length) noexcept {
-    char* line = engine::line_buffer;
+    char* line = data_line;
     const std::size_t count = platform::read_text_line(data_reader, line, engine::text_capacity);
     if (count == 0) return false;
     if (line[count - 1] == '\n') line[count - 1] = '\0';
@@ -37,7 +40,7 @@ void join_sum_lines(std::size_t length) noexcept {
             end_too_long();
         }
         std::memcpy(text + length, "+(", 2);
-        std::memcpy(text + length + 2, engine::line_buffer, line_length);
+        std::memcpy(text + length + 2, data_line, line_length);
         length += line_length + 2;
         text[length++] = ')';
         text[length] = '\0';
@@ -49,18 +52,18 @@ void join_sum_lines(std::size_t length) noexcept {
  * blank: the text "last-(first)" (for a single line "first-(first)"), printed as a duration.
  * The first line goes in parentheses so that it is subtracted as a whole ("1:00+1", "-5:3"),
  * and blank lines are passed over so that a trailing one does not stand for the last
- * reading. The last line is kept in number_text, since the read that finds the end of the
- * file clears line_buffer. The joined text may hold up to 16383 characters; beyond that it
+ * reading. The last line is kept in last_line, since the read that finds the end of the
+ * file clears data_line. The joined text may hold up to 16383 characters; beyond that it
  * ends with the length diagnostic.
  */
 void join_time_stamps(std::size_t first_length) noexcept {
-    char* last = engine::number_text;
+    char* last = last_line;
     std::memcpy(last, engine::expression_text, first_length + 1);
     std::size_t last_length = first_length;
     std::size_t line_length = 0;
     while (read_data_line(&line_length)) {
-        if (is_blank_line(engine::line_buffer)) continue;
-        std::memcpy(last, engine::line_buffer, line_length + 1);
+        if (is_blank_line(data_line)) continue;
+        std::memcpy(last, data_line, line_length + 1);
         last_length = line_length;
     }
     platform::close_reader(data_reader);
@@ -87,7 +90,7 @@ bool is_time_stamp(const char* line) noexcept {
     return numeric::scan_int(line + consumed + 1, 0, &minutes, &consumed) == 1;
 }
 
-void run_data_file_mode() noexcept {
+void run_data_file_mode(const format::run_settings& run) noexcept {
     if (!platform::open_data_file(data_reader)) {
         engine::end_with_diagnostic(engine::status_cannot_open_data);
     }
@@ -96,14 +99,14 @@ void run_data_file_mode() noexcept {
         platform::close_reader(data_reader);
         platform::end_process(engine::status_success);
     }
-    std::memcpy(engine::expression_text, engine::line_buffer, length + 1);
-    if (is_time_stamp(engine::line_buffer)) {
+    std::memcpy(engine::expression_text, data_line, length + 1);
+    if (is_time_stamp(data_line)) {
         join_time_stamps(length);
-        evaluate_and_print({format::layout_duration, format::default_precision});
+        evaluate_and_print(run, {format::layout_duration, format::default_precision});
     } else {
         join_sum_lines(length);
         platform::close_reader(data_reader);
-        evaluate_and_print(format::default_layout);
+        evaluate_and_print(run, format::default_layout);
     }
     platform::end_process(engine::status_success);
 }

@@ -41,10 +41,11 @@ void return_to_line(engine::exit_status status, const char* message, std::size_t
 
 // Evaluates expression_text: 0 with the value in *value and its digit groups in *grouping,
 // or the diagnostic's status with its message in line_message.
-int evaluate_line(double* value, engine::digit_grouping* grouping) noexcept {
+int evaluate_line(const format::run_settings& run, double* value,
+                  engine::digit_grouping* grouping) noexcept {
     if (setjmp(line_jump) != 0) return line_status;
     line_jump_armed = true;
-    const evaluated_expression evaluated = evaluate_expression_text();
+    const engine::expression_value evaluated = evaluate_expression_text(run);
     *value = evaluated.value;
     *grouping = evaluated.grouping;
     line_jump_armed = false;
@@ -69,8 +70,8 @@ int answer_diagnostic(platform::output_stream* out, bool tsv, int status,
 
 // Answers the line in expression_text and returns its status. The line's own suffix wins
 // over the mode's.
-int answer_line(platform::output_stream* out, format::result_layout mode_layout,
-                bool tsv) noexcept {
+int answer_line(const format::run_settings& run, platform::output_stream* out,
+                format::result_layout mode_layout, bool tsv) noexcept {
     if (engine::expression_text[0] == '\0') {
         if (tsv) write_status_field(out, 0);
         platform::write_stream(out, "\n", 1);
@@ -80,17 +81,17 @@ int answer_line(platform::output_stream* out, format::result_layout mode_layout,
     if (layout.format == format::layout_default) layout = mode_layout;
     double value = 0;
     engine::digit_grouping grouping = engine::no_groups;
-    const int status = evaluate_line(&value, &grouping);
+    const int status = evaluate_line(run, &value, &grouping);
     if (status != 0) return answer_diagnostic(out, tsv, status, line_message);
     if (tsv) write_status_field(out, 0);
-    format::print_result(layout, grouping, value, out);
+    format::print_result(run, layout, grouping, value, out);
     return 0;
 }
 
 }  // namespace
 
-int answer_each_line(platform::text_reader& reader, platform::output_stream* out,
-                     const char* suffix, bool tsv) noexcept {
+int answer_each_line(const format::run_settings& run, platform::text_reader& reader,
+                     platform::output_stream* out, const char* suffix, bool tsv) noexcept {
     const format::result_layout mode_layout =
         suffix != nullptr ? format::parse_format_suffix(suffix) : format::default_layout;
     engine::set_diagnostic_handler(return_to_line);
@@ -102,7 +103,7 @@ int answer_each_line(platform::text_reader& reader, platform::output_stream* out
         const int status = read == line_read::too_long
                                ? answer_diagnostic(out, tsv, engine::status_too_long,
                                                    engine::message_of(engine::status_too_long))
-                               : answer_line(out, mode_layout, tsv);
+                               : answer_line(run, out, mode_layout, tsv);
         if (first_failure == 0) first_failure = status;
     }
     name_line_on_standard_error(0);
@@ -110,10 +111,11 @@ int answer_each_line(platform::text_reader& reader, platform::output_stream* out
     return first_failure;
 }
 
-void run_each_mode(const char* suffix, bool tsv) noexcept {
+void run_each_mode(const format::run_settings& run, const char* suffix, bool tsv) noexcept {
     platform::end_quietly_on_broken_pipe();
     platform::open_standard_input(each_reader);
-    platform::end_process(answer_each_line(each_reader, platform::standard_output(), suffix, tsv));
+    platform::end_process(
+        answer_each_line(run, each_reader, platform::standard_output(), suffix, tsv));
 }
 
 }  // namespace fexpr::driver

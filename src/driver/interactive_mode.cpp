@@ -60,14 +60,14 @@ format::result_layout split_suffix(char* line) noexcept {
     return layout;
 }
 
-void run_interactive_mode() noexcept {
+void run_interactive_mode(const format::run_settings& run) noexcept {
     platform::output_stream* out = platform::standard_output();
     platform::write_stream(out, banner_text);
     for (;;) {
         platform::write_stream(out, prompt_text, sizeof prompt_text - 1);
         char* line = engine::expression_text;
         if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;
-        evaluate_and_print(split_suffix(line));
+        evaluate_and_print(run, split_suffix(line));
     }
     platform::close_line_editor();
     platform::end_process(engine::status_success);

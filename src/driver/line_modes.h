@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "format/run_settings.h"
 #include "platform/output_stream.h"
 #include "platform/text_input.h"
 
@@ -26,21 +27,23 @@ void name_line_on_standard_error(std::int64_t number) noexcept;
 // an empty line gives an empty line. With `tsv` each line is "status<TAB>text". Returns the
 // status of the first line that failed, 0 when all succeeded; stops early only when `out`
 // cannot be written any more.
-int answer_each_line(platform::text_reader& reader, platform::output_stream* out,
-                     const char* suffix, bool tsv) noexcept;
+int answer_each_line(const format::run_settings& run, platform::text_reader& reader,
+                     platform::output_stream* out, const char* suffix, bool tsv) noexcept;
 
 // --each: answer_each_line from standard input to standard output; ends the process.
-[[noreturn]] void run_each_mode(const char* suffix, bool tsv) noexcept;
+[[noreturn]] void run_each_mode(const format::run_settings& run, const char* suffix,
+                                bool tsv) noexcept;
 
 // Evaluates the lines of `reader` one by one and prints their sum on `out`, in the layout of
 // `suffix` when it is not nullptr: the data-file sum in constant memory, or for a first line
 // that reads as a time the last value minus the first, as a duration. An empty input prints
 // nothing. A bad line ends the process with its diagnostic and status.
-void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
-                    const char* suffix) noexcept;
+void print_line_sum(const format::run_settings& run, platform::text_reader& reader,
+                    platform::output_stream* out, const char* suffix) noexcept;
 
 // --sum: print_line_sum over the file at `path`, or standard input for nullptr or "-";
 // ends the process.
-[[noreturn]] void run_sum_mode(const char* path, const char* suffix) noexcept;
+[[noreturn]] void run_sum_mode(const format::run_settings& run, const char* path,
+                               const char* suffix) noexcept;
 
 }  // namespace fexpr::driver

@@ -3,25 +3,20 @@
 
 #include <cstddef>
 
-#include "engine/prepass.h"
+#include "engine/evaluator.h"
 #include "format/layouts.h"
+#include "format/run_settings.h"
 
 namespace fexpr::driver {
 
-// The value of an expression and the digit groups its first character asks for.
-struct evaluated_expression {
-    double value;
-    engine::digit_grouping grouping;
-};
+// Evaluates expression_text (engine::evaluate_text). Under --explain the evaluator records
+// how it read the text, which goes to standard error after the evaluation (for a diagnostic,
+// before the diagnostic is printed).
+engine::expression_value evaluate_expression_text(const format::run_settings& run) noexcept;
 
-// Runs the pre-pass and the evaluator on expression_text. Under --explain the evaluator
-// records how it read the text, which goes to standard error after the evaluation (for a
-// diagnostic, before the diagnostic is printed).
-evaluated_expression evaluate_expression_text() noexcept;
-
-// Runs the pre-pass and the evaluator on expression_text and prints the value in `layout` on
-// the result stream.
-void evaluate_and_print(format::result_layout layout) noexcept;
+// Evaluates expression_text and prints the value in `layout` on the result stream, or in
+// the presentation the run chose.
+void evaluate_and_print(const format::run_settings& run, format::result_layout layout) noexcept;
 
 // Appends `text` to expression_text, whose current length is *length, unless the two
 // together would reach the longest text (16383 characters): then the process ends with
@@ -46,10 +41,10 @@ bool is_blank_line(const char* line) noexcept;
 
 // Adds up the lines of the data file (or takes the difference of a time-stamp file) and
 // prints the value on the result stream; ends the process.
-[[noreturn]] void run_data_file_mode() noexcept;
+[[noreturn]] void run_data_file_mode(const format::run_settings& run) noexcept;
 
 // Banner, then a prompt and an answer per console line until an empty line or the end of
 // the input; ends the process.
-[[noreturn]] void run_interactive_mode() noexcept;
+[[noreturn]] void run_interactive_mode(const format::run_settings& run) noexcept;
 
 }  // namespace fexpr::driver

@@ -42,14 +42,15 @@ std::size_t copy_first_parameter(const char* parameter) noexcept {
  * tried as a format suffix; when it is none it is joined too. Each join must keep the text
  * below 16383 characters, an empty parameter included.
  */
-void run_joined_parameters(int count, char** parameters, std::size_t length) noexcept {
+void run_joined_parameters(const format::run_settings& run, int count, char** parameters,
+                           std::size_t length) noexcept {
     for (int index = 1; index + 1 < count; ++index) {
         append_within_limit(&length, parameters[index]);
     }
     const char* candidate = parameters[count - 1];
     const format::result_layout layout = format::parse_format_suffix(candidate);
     if (layout.format == format::layout_default) append_within_limit(&length, candidate);
-    evaluate_and_print(layout);
+    evaluate_and_print(run, layout);
 }
 
 // "/?" prints the help, as the one parameter and exactly as written; any other text returns
@@ -63,22 +64,22 @@ void run_help_switch(const char* parameter) noexcept {
 }  // namespace
 
 // Under --explain the reading the evaluation recorded is shown before the result.
-evaluated_expression evaluate_expression_text() noexcept {
-    const engine::expression_value result = engine::evaluate_text(engine::expression_text);
-    if (engine::active_reading != nullptr) engine::print_reading(*engine::active_reading);
-    return {result.value, result.grouping};
+engine::expression_value evaluate_expression_text(const format::run_settings& run) noexcept {
+    const engine::expression_value result =
+        engine::evaluate_text(engine::expression_text, run.reading);
+    if (run.reading != nullptr) engine::print_reading(*run.reading);
+    return result;
 }
 
-void evaluate_and_print(format::result_layout layout) noexcept {
-    const auto [value, grouping] = evaluate_expression_text();
+void evaluate_and_print(const format::run_settings& run, format::result_layout layout) noexcept {
+    const auto [value, grouping] = evaluate_expression_text(run);
     platform::output_stream* stream = engine::result_stream();
-    const presentation shown = chosen_presentation();
-    if (shown == presentation::all_layouts) {
-        format::print_all_layouts(value, grouping, stream);
-    } else if (shown == presentation::exact) {
+    if (run.shown == format::presentation::all_layouts) {
+        format::print_all_layouts(run, value, grouping, stream);
+    } else if (run.shown == format::presentation::exact) {
         format::print_exact_double(value, stream);
     } else {
-        format::print_result(layout, grouping, value, stream);
+        format::print_result(run, layout, grouping, value, stream);
     }
 }
 
@@ -104,10 +105,11 @@ void append_within_limit(std::size_t* length, const char* text) noexcept {
 void run(int argc, char** argv) noexcept {
     // The process keeps the "C" locale every C and C++ program starts in, so numbers are
     // read and written with '.' whatever the environment says; nothing calls setlocale.
-    const int skipped = run_switches(argc, argv) - 1;
+    format::run_settings settings = format::plain_run;
+    const int skipped = run_switches(settings, argc, argv) - 1;
     argc -= skipped;
     argv += skipped;
-    if (argc <= 1) run_interactive_mode();
+    if (argc <= 1) run_interactive_mode(settings);
     if (argc == 2) run_help_switch(argv[1]);
     int first = 1;
     if (argc > 2 && equals(argv[1], "/f")) {
@@ -118,11 +120,13 @@ void run(int argc, char** argv) noexcept {
     const int count = argc - first;
     char** parameters = argv + first;
     const std::size_t length = copy_first_parameter(parameters[0]);
-    if (count == 1 && equals(parameters[0], platform::data_file_path)) run_data_file_mode();
+    if (count == 1 && equals(parameters[0], platform::data_file_path)) {
+        run_data_file_mode(settings);
+    }
     if (count == 1) {
-        evaluate_and_print(format::default_layout);
+        evaluate_and_print(settings, format::default_layout);
     } else {
-        run_joined_parameters(count, parameters, length);
+        run_joined_parameters(settings, count, parameters, length);
     }
     platform::end_process(engine::status_success);
 }

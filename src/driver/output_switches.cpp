@@ -5,7 +5,7 @@
 
 #include "driver/switches.h"
 #include "engine/reading_record.h"
-#include "format/word_size.h"
+#include "format/run_settings.h"
 
 namespace fexpr::driver {
 namespace {
@@ -41,9 +41,7 @@ struct word_size_value {
 
 constexpr word_size_value word_sizes[] = {{"8", 8}, {"16", 16}, {"32", 32}, {"64", 64}};
 
-presentation chosen = presentation::single;
 bool bits_given = false;
-bool explaining = false;
 // Under --explain the engine records how it reads each expression here.
 engine::reading_record explained_reading;
 
@@ -54,16 +52,17 @@ int parse_word_size(const char* parameter, const char* value) noexcept {
     end_with_usage("bad value: ", parameter);
 }
 
-void take_entry(const output_switch_entry& entry, const char* parameter,
+void take_entry(format::run_settings& run, const output_switch_entry& entry, const char* parameter,
                 const char* value) noexcept {
-    format::word_settings& word = format::word_size;
+    format::word_settings& word = run.word;
     switch (entry.kind) {
         case output_switch::all:
         case output_switch::exact:
-            if (chosen != presentation::single)
+            if (run.shown != format::presentation::single) {
                 end_with_usage("only one of --all and --exact: ", parameter);
-            chosen =
-                entry.kind == output_switch::all ? presentation::all_layouts : presentation::exact;
+            }
+            run.shown = entry.kind == output_switch::all ? format::presentation::all_layouts
+                                                         : format::presentation::exact;
             return;
         case output_switch::bits:
             if (bits_given) end_with_usage("only one word size: ", parameter);
@@ -80,30 +79,21 @@ void take_entry(const output_switch_entry& entry, const char* parameter,
                                : format::integer_reading::unsigned_word;
             return;
         case output_switch::explain:
-            if (explaining) end_with_usage("only one --explain: ", parameter);
-            explaining = true;
-            engine::start_reading(explained_reading);
+            if (run.reading != nullptr) end_with_usage("only one --explain: ", parameter);
+            run.reading = &explained_reading;
             return;
     }
 }
 
 }  // namespace
 
-presentation chosen_presentation() noexcept {
-    return chosen;
-}
-
-bool explain_chosen() noexcept {
-    return explaining;
-}
-
-bool take_output_switch(const char* parameter, const char* name, std::size_t length,
-                        const char* value) noexcept {
+bool take_output_switch(format::run_settings& run, const char* parameter, const char* name,
+                        std::size_t length, const char* value) noexcept {
     for (const output_switch_entry& entry : output_switch_table) {
         if (std::strncmp(entry.name, name, length) != 0 || entry.name[length] != '\0') continue;
         if (value != nullptr && !entry.takes_value) end_with_usage("no value for ", parameter);
         if (value == nullptr && entry.takes_value) end_with_usage("a value is needed: ", parameter);
-        take_entry(entry, parameter, value);
+        take_entry(run, entry, parameter, value);
         return true;
     }
     return false;

@@ -4,25 +4,16 @@
 
 #include <cstddef>
 
+#include "format/run_settings.h"
 #include "platform/output_stream.h"
 
 namespace fexpr::driver {
 
-// How the command line's result is shown: in its one layout, in every layout, or as the
-// double it is.
-enum class presentation { single, all_layouts, exact };
-
-// The presentation the switches chose; single without one.
-presentation chosen_presentation() noexcept;
-
-// Whether --explain was given.
-bool explain_chosen() noexcept;
-
-// Takes the switch `name` (`length` characters, then its optional `value`) when it is an
-// output switch and returns true; a bad value or a second switch of its kind ends the process
-// with status 64. Returns false for every other name.
-bool take_output_switch(const char* parameter, const char* name, std::size_t length,
-                        const char* value) noexcept;
+// Takes the switch `name` (`length` characters, then its optional `value`) into the run's
+// settings when it is an output switch and returns true; a bad value or a second switch of
+// its kind ends the process with status 64. Returns false for every other name.
+bool take_output_switch(format::run_settings& run, const char* parameter, const char* name,
+                        std::size_t length, const char* value) noexcept;
 
 // The help lines of the output switches, in the layout of the other switches' lines.
 void print_output_switch_help(platform::output_stream* out) noexcept;

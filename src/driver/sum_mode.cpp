@@ -54,8 +54,8 @@ struct line_sum {
  * under --explain, which records every evaluation. The number is read by the evaluator's own
  * scanner; such a line, the usual one of a column (bench/sum.sh), needs neither the pre-pass
  * nor the evaluator. */
-bool read_plain_line(const char* line, double& value) noexcept {
-    if (engine::active_reading != nullptr) return false;
+bool read_plain_line(const format::run_settings& run, const char* line, double& value) noexcept {
+    if (run.reading != nullptr) return false;
     const bool negative = *line == '-';
     const numeric::scanned_number number = numeric::scan_number(negative ? line + 1 : line);
     if (number.kind != numeric::number_kind::plain || *number.end != '\0') return false;
@@ -65,12 +65,12 @@ bool read_plain_line(const char* line, double& value) noexcept {
 
 // Takes the value of expression_text, input line `number`, into `sum`; the line is named in
 // front of the messages on standard error while the evaluator reads it.
-void add_line(line_sum& sum, std::int64_t number) noexcept {
+void add_line(const format::run_settings& run, line_sum& sum, std::int64_t number) noexcept {
     double value = 0;
     engine::digit_grouping grouping = engine::no_groups;
-    if (!read_plain_line(engine::expression_text, value)) {
+    if (!read_plain_line(run, engine::expression_text, value)) {
         name_line_on_standard_error(number);
-        const evaluated_expression evaluated = evaluate_expression_text();
+        const engine::expression_value evaluated = evaluate_expression_text(run);
         value = evaluated.value;
         grouping = evaluated.grouping;
     }
@@ -92,8 +92,8 @@ void add_line(line_sum& sum, std::int64_t number) noexcept {
  * a trailing one does not stand for the last reading. Every other line must be an expression
  * of its own.
  */
-void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
-                    const char* suffix) noexcept {
+void print_line_sum(const format::run_settings& run, platform::text_reader& reader,
+                    platform::output_stream* out, const char* suffix) noexcept {
     line_read read = read_script_line(reader);
     if (read == line_read::end) return;
     line_sum sum{false, read == line_read::line && is_time_stamp(engine::expression_text),
@@ -106,12 +106,12 @@ void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
         const bool passed_over = number == 1
                                      ? engine::expression_text[0] == '\0'
                                      : sum.time_stamps && is_blank_line(engine::expression_text);
-        if (!passed_over) add_line(sum, number);
+        if (!passed_over) add_line(run, sum, number);
         read = read_script_line(reader);
     }
     if (!sum.started) {
         engine::expression_text[0] = '\0';
-        add_line(sum, 1);
+        add_line(run, sum, 1);
     }
     name_line_on_standard_error(0);
     const double result =
@@ -119,10 +119,10 @@ void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
     constexpr format::result_layout duration = {format::layout_duration, format::default_precision};
     format::result_layout layout = sum.time_stamps ? duration : format::default_layout;
     if (suffix != nullptr) layout = format::parse_format_suffix(suffix);
-    format::print_result(layout, sum.grouping, result, out);
+    format::print_result(run, layout, sum.grouping, result, out);
 }
 
-void run_sum_mode(const char* path, const char* suffix) noexcept {
+void run_sum_mode(const format::run_settings& run, const char* path, const char* suffix) noexcept {
     platform::end_quietly_on_broken_pipe();
     const bool from_input = path == nullptr || (path[0] == '-' && path[1] == '\0');
     if (from_input) {
@@ -131,7 +131,7 @@ void run_sum_mode(const char* path, const char* suffix) noexcept {
         end_cannot_open(path);
     }
     engine::set_diagnostic_handler(name_failed_line);
-    print_line_sum(sum_reader, engine::result_stream(), suffix);
+    print_line_sum(run, sum_reader, engine::result_stream(), suffix);
     platform::close_reader(sum_reader);
     platform::end_process(0);
 }

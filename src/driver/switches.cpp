@@ -62,10 +62,11 @@ std::size_t switch_word_length(const char* parameter) noexcept {
 }
 
 // Takes one switch into `choice`; a second mode, an unknown name or a bad value ends here.
-void take_switch(const char* parameter, std::size_t length, switch_choice& choice) noexcept {
+void take_switch(format::run_settings& run, const char* parameter, std::size_t length,
+                 switch_choice& choice) noexcept {
     const char* name = parameter + 2;
     const char* value = name[length] == '=' ? name + length + 1 : nullptr;
-    if (take_output_switch(parameter, name, length, value)) return;
+    if (take_output_switch(run, parameter, name, length, value)) return;
     for (const switch_entry& entry : switch_table) {
         if (std::strncmp(entry.name, name, length) != 0 || entry.name[length] != '\0') continue;
         if (choice.entry != nullptr) end_with_usage("only one mode at a time: ", parameter);
@@ -101,18 +102,18 @@ void print_help() noexcept {
 }
 
 // Runs the chosen mode with the `count` parameters after the switches; never returns.
-[[noreturn]] void run_chosen_mode(const switch_choice& choice, int count,
-                                  char** parameters) noexcept {
+[[noreturn]] void run_chosen_mode(const format::run_settings& run, const switch_choice& choice,
+                                  int count, char** parameters) noexcept {
     const switch_mode mode = choice.entry->mode;
     const bool too_many = mode == switch_mode::each  ? count > 1
                           : mode == switch_mode::sum ? count > 2
                                                      : count > 0;
     if (too_many) end_with_usage("too many parameters: ", parameters[count - 1]);
     if (mode == switch_mode::each) {
-        run_each_mode(count == 1 ? checked_suffix(parameters[0]) : nullptr, choice.with_value);
+        run_each_mode(run, count == 1 ? checked_suffix(parameters[0]) : nullptr, choice.with_value);
     }
     if (mode == switch_mode::sum) {
-        run_sum_mode(count >= 1 ? parameters[0] : nullptr,
+        run_sum_mode(run, count >= 1 ? parameters[0] : nullptr,
                      count == 2 ? checked_suffix(parameters[1]) : nullptr);
     }
     if (mode == switch_mode::help) {
@@ -149,7 +150,7 @@ void print_switch_line(platform::output_stream* out, const char* usage,
     platform::write_stream(out, line, builder.length);
 }
 
-int run_switches(int argc, char** argv) noexcept {
+int run_switches(format::run_settings& run, int argc, char** argv) noexcept {
     switch_choice choice{nullptr, false};
     int index = 1;
     while (index < argc) {
@@ -160,21 +161,21 @@ int run_switches(int argc, char** argv) noexcept {
         }
         const std::size_t length = switch_word_length(parameter);
         if (length == 0) break;
-        take_switch(parameter, length, choice);
+        take_switch(run, parameter, length, choice);
         ++index;
     }
-    const bool presented = chosen_presentation() != presentation::single;
+    const bool presented = run.shown != format::presentation::single;
     if (presented && (choice.entry != nullptr || index == argc)) {
         end_with_usage("--all and --exact need an expression: ", argv[index - 1]);
     }
     const bool no_expressions = choice.entry != nullptr &&
                                 choice.entry->mode != switch_mode::each &&
                                 choice.entry->mode != switch_mode::sum;
-    if (explain_chosen() && no_expressions) {
+    if (run.reading != nullptr && no_expressions) {
         end_with_usage("--explain needs expressions: ", argv[index - 1]);
     }
     if (choice.entry == nullptr) return index;
-    run_chosen_mode(choice, argc - index, argv + index);
+    run_chosen_mode(run, choice, argc - index, argv + index);
 }
 
 }  // namespace fexpr::driver

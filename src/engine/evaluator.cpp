@@ -279,10 +279,11 @@ double evaluate_prepared(char* text, const prepared_expression& prepared) noexce
 
 }  // namespace
 
-expression_value evaluate_text(char* text) noexcept {
+expression_value evaluate_text(char* text, reading_record* reading) noexcept {
+    active_reading = reading;
     const prepared_expression prepared = prepare_expression(text);
-    const double value = active_reading != nullptr ? evaluate_prepared<true>(text, prepared)
-                                                   : evaluate_prepared<false>(text, prepared);
+    const double value = reading != nullptr ? evaluate_prepared<true>(text, prepared)
+                                            : evaluate_prepared<false>(text, prepared);
     return {value, prepared.grouping};
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/prepass.h"
+#include "engine/reading_record.h"
 
 namespace fexpr::engine {
 
@@ -12,10 +13,10 @@ struct expression_value {
 };
 
 // Evaluates the NUL-terminated text held by a buffer of expression_capacity, which it
-// rewrites: the pre-pass, the removal of blanks, then the evaluation, which records its
-// reading while active_reading is set (--explain). Text after the ')' that closes the
-// outermost level is not read. A malformed expression does not return: it ends the process
-// through end_with_diagnostic.
-expression_value evaluate_text(char* text) noexcept;
+// rewrites: the pre-pass, the removal of blanks, then the evaluation, which records how it
+// reads the text in `reading` (--explain; nullptr for none). Text after the ')' that closes
+// the outermost level is not read. A malformed expression does not return: it ends the
+// process through end_with_diagnostic.
+expression_value evaluate_text(char* text, reading_record* reading) noexcept;
 
 }  // namespace fexpr::engine

@@ -7,20 +7,6 @@ namespace fexpr::engine {
 
 reading_record* active_reading = nullptr;
 
-void start_reading(reading_record& record) noexcept {
-    record.given_text[0] = '\0';
-    record.given_length = 0;
-    record.text = record.given_text;
-    record.event_count = 0;
-    record.incomplete = false;
-    record.evaluating = false;
-    active_reading = &record;
-}
-
-void stop_reading() noexcept {
-    active_reading = nullptr;
-}
-
 // Begins the record of one evaluation. The text fits: the evaluator receives at most
 // expression_capacity - 1 characters.
 void record_text_now(reading_record& record, const char* text) noexcept {

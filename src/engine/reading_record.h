@@ -3,10 +3,10 @@
 // reading that gave the value, never a second parse that could disagree with it.
 //
 // A run without --explain pays for this once per expression and once per function applied:
-// evaluate_text tests active_reading and then runs one of two copies of the evaluation and
-// of the operator reductions (template parameter `explained`);
-// only the explained copies hold the hooks, and read every group as a level of its own. The
-// hooks, and the only places they stand:
+// evaluate_text tests the reading it is given and then runs one of two copies of the
+// evaluation and of the operator reductions (template parameter `explained`); only the
+// explained copies hold the hooks, and read every group as a level of its own. The hooks, and
+// the only places they stand:
 //   the evaluation, on entry: record_text, before the blanks are removed;
 //   its main loop (explained copy): note_position for every token; record_level for the
 //     outermost level and after every '('; record_operand before a number is read, and
@@ -65,14 +65,9 @@ struct reading_record {
     reading_event events[reading_event_capacity];
 };
 
-// The record the hooks write to; nullptr while no reading is recorded.
+// The record the hooks write to: the one evaluate_text was given for the evaluation in
+// progress or last run, nullptr for none. Each evaluation empties it first.
 extern reading_record* active_reading;
-
-// Records every evaluation from now on into `record`; each evaluation empties it first.
-void start_reading(reading_record& record) noexcept;
-
-// Stops recording; the record keeps what it holds.
-void stop_reading() noexcept;
 
 // The out-of-line halves of the hooks.
 void record_text_now(reading_record& record, const char* text) noexcept;

@@ -1,10 +1,9 @@
-// Storage of the three text buffers.
+// Storage of the two text buffers.
 #include "engine/text_buffers.h"
 
 namespace fexpr::engine {
 
 char expression_text[expression_capacity];
 char number_text[text_capacity];
-char line_buffer[text_capacity];
 
 }  // namespace fexpr::engine

@@ -1,15 +1,14 @@
-// The three fixed text buffers of a run and the length limits of the texts in them.
+// The two fixed text buffers that several steps share, and the length limits of the texts.
 //
-// They are global storage, one of each, used in turn by the steps of one evaluation:
 // - expression_text: the driver writes the expression into it (a parameter, the joined
-//   parameters, a console line or the joined lines of the data file); the pre-pass and the
-//   evaluator then rewrite it in place.
+//   parameters, a console line or the joined lines of the data file); evaluate_text then
+//   rewrites it in place.
 // - number_text: the layouts write the number text of the result into it, except the default
 //   and general layouts without groups, which write it straight into a buffered output
-//   stream that has room; the data-file mode keeps the last line of a time-stamp file in it
-//   before anything is evaluated.
-// - line_buffer: the data-file mode reads each line into it; digit grouping writes its
-//   output into it after the evaluation.
+//   stream that has room.
+//
+// Every other buffer has one owner and one job: the data-file mode's lines, the grouped
+// digits of format/grouping.cpp.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +28,5 @@ constexpr std::size_t expression_capacity = 2 * text_capacity;
 
 extern char expression_text[expression_capacity];
 extern char number_text[text_capacity];
-extern char line_buffer[text_capacity];
 
 }  // namespace fexpr::engine

@@ -35,14 +35,14 @@ void print_labelled_line(platform::output_stream* stream, const char* label,
     platform::write_stream(stream, "\n", 1);
 }
 
-void print_all_layouts(double value, engine::digit_grouping grouping,
+void print_all_layouts(const run_settings& run, double value, engine::digit_grouping grouping,
                        platform::output_stream* stream) noexcept {
     for (const labelled_layout& entry : all_layouts) {
         platform::write_stream(stream, entry.label);
         platform::write_stream(stream, "\t", 1);
-        print_layout_line(entry.layout, grouping, value, stream);
+        print_layout_line(run, entry.layout, grouping, value, stream);
     }
-    warn_integer_layout(numeric::integer_view(value));
+    warn_integer_layout(run.word, numeric::integer_view(value));
 }
 
 }  // namespace fexpr::format

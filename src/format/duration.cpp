@@ -69,10 +69,10 @@ void build_clock_text(double seconds, char* out) noexcept {
  * text is "%.3lf", which rounds on its own (0.9996 gives 1.000); a negative value prints
  * its magnitude behind a '-'. Duration texts are never grouped.
  */
-void print_duration(double value, engine::digit_grouping grouping,
+void print_duration(const run_settings& run, double value, engine::digit_grouping grouping,
                     platform::output_stream* stream) noexcept {
     if (!(std::fabs(value) < duration_limit)) {
-        print_result(default_layout, grouping, value, stream);
+        print_result(run, default_layout, grouping, value, stream);
         return;
     }
     const bool negative = !(value >= 0);

@@ -9,15 +9,18 @@
 namespace fexpr::format {
 namespace {
 
+// What group_digits writes: the grouped text, and nothing else.
+char grouped_text[engine::text_capacity];
+
 // Grouping adds at most one separator per three characters; longer texts than this (no
-// layout produces them) are copied unchanged so the result always fits in line_buffer.
+// layout produces them) are copied unchanged so the result always fits in grouped_text.
 constexpr std::size_t longest_groupable = (engine::text_capacity - 1) * 3 / 4;
 
-// The first `length` characters of text (at most max_text_length) in line_buffer.
+// The first `length` characters of text (at most max_text_length) in grouped_text.
 char* copy_unchanged(const char* text, std::size_t length) noexcept {
-    char* out = engine::line_buffer;
+    char* out = grouped_text;
     const std::size_t used = length < engine::max_text_length ? length : engine::max_text_length;
-    std::memmove(out, text, used);  // text may be line_buffer itself
+    std::memcpy(out, text, used);
     out[used] = '\0';
     return out;
 }
@@ -55,7 +58,7 @@ char* group_digits(const char* text, engine::digit_grouping grouping) noexcept {
     const std::size_t integer_length =
         point != nullptr ? static_cast<std::size_t>(point - text) : length;
 
-    char* out = engine::line_buffer;
+    char* out = grouped_text;
     std::size_t used = 0;
     for (std::size_t position = length; position > integer_length; --position) {
         out[used++] = text[position - 1];

@@ -42,8 +42,8 @@ void print_grouped(platform::output_stream* stream, engine::digit_grouping group
 }
 
 // Layouts 0 and 2 without a grouping mode, formatted in the stream's own buffer with the
-// newline after them when it has room; false when it has not. Formatted in number_text and
-// copied, a result cost about 60 instructions more (bench/instruction_gate.sh).
+// newline after them when it has room; false when it has not. Not formatted in number_text
+// and copied: nearly every result takes this way (bench/instruction_gate.sh, per line).
 bool print_general_in_place(platform::output_stream* stream, engine::digit_grouping grouping,
                             int precision, double value) noexcept {
     if (grouping != engine::no_groups) return false;
@@ -71,13 +71,13 @@ void print_digit_groups(platform::output_stream* stream, const char* prefix, con
     platform::write_stream(stream, line, builder.length);
 }
 
-// The integer layouts show the low word_size.bits bits, grouped from the right: the full
-// 64-bit texts are built and their last digits kept.
-void print_integer_layout(output_format layout, std::int64_t view,
+// The integer layouts show the low word.bits bits, grouped from the right: the full 64-bit
+// texts are built and their last digits kept.
+void print_integer_layout(const word_settings& word, output_format layout, std::int64_t view,
                           platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
-    const std::uint64_t pattern = word_pattern(view);
-    const int bits = word_size.bits;
+    const std::uint64_t pattern = word_pattern(word, view);
+    const int bits = word.bits;
     if (layout == layout_hex_grouped) {
         numeric::format_hex(text, engine::text_capacity, pattern, 16);
         print_digit_groups(stream, "0x", text + (64 - bits) / 4, bits / 8, 2);
@@ -102,25 +102,26 @@ constexpr bool is_integer_layout(output_format layout) noexcept {
 }  // namespace
 
 // The usual result, the default layout without groups on a buffered stream, goes straight to
-// the stream: through print_layout_line it cost about 25 instructions more per line.
-void print_result(result_layout layout, engine::digit_grouping grouping, double value,
-                  platform::output_stream* stream) noexcept {
-    if (layout.format == layout_default && !shows_word_decimal() &&
+// the stream rather than through print_layout_line (bench/instruction_gate.sh, per line).
+void print_result(const run_settings& run, result_layout layout, engine::digit_grouping grouping,
+                  double value, platform::output_stream* stream) noexcept {
+    if (layout.format == layout_default && !shows_word_decimal(run) &&
         print_general_in_place(stream, grouping, default_precision, value)) {
         return;
     }
-    print_layout_line(layout, grouping, value, stream);
+    print_layout_line(run, layout, grouping, value, stream);
     if (is_integer_layout(layout.format) ||
-        (layout.format == layout_default && shows_word_decimal())) {
-        warn_integer_layout(numeric::integer_view(value));
+        (layout.format == layout_default && shows_word_decimal(run))) {
+        warn_integer_layout(run.word, numeric::integer_view(value));
     }
 }
 
-bool shows_word_decimal() noexcept {
-    return word_size.reading != integer_reading::none;
+bool shows_word_decimal(const run_settings& run) noexcept {
+    return run.word.reading != integer_reading::none;
 }
 
-void print_layout_line(result_layout layout, engine::digit_grouping grouping, double value,
+void print_layout_line(const run_settings& run, result_layout layout,
+                       engine::digit_grouping grouping, double value,
                        platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
     const int precision = layout.precision;
@@ -142,16 +143,16 @@ void print_layout_line(result_layout layout, engine::digit_grouping grouping, do
         case layout_hex:
         case layout_binary:
         case layout_octal:
-            print_integer_layout(layout.format, numeric::integer_view(value), stream);
+            print_integer_layout(run.word, layout.format, numeric::integer_view(value), stream);
             return;
         case layout_duration:
-            print_duration(value, grouping, stream);
+            print_duration(run, value, grouping, stream);
             return;
         case layout_default:
             break;
     }
-    if (shows_word_decimal()) {
-        print_word_decimal(numeric::integer_view(value), grouping, stream);
+    if (shows_word_decimal(run)) {
+        print_word_decimal(run.word, numeric::integer_view(value), grouping, stream);
         return;
     }
     if (print_general_in_place(stream, grouping, default_precision, value)) return;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/prepass.h"
+#include "format/run_settings.h"
 #include "platform/output_stream.h"
 
 namespace fexpr::format {
@@ -36,18 +37,19 @@ constexpr result_layout default_layout = {layout_default, default_precision};
 result_layout parse_format_suffix(const char* candidate) noexcept;
 
 // Prints `value` as one line in `layout` on `stream`, its digits grouped as `grouping` says
-// in the layouts that group. The integer layouts (4 to 7) are followed by the accuracy
-// warning on standard error when it applies.
-void print_result(result_layout layout, engine::digit_grouping grouping, double value,
-                  platform::output_stream* stream) noexcept;
+// in the layouts that group, the integer layouts in the run's word. The integer layouts (4
+// to 7) are followed by the accuracy warning on standard error when it applies.
+void print_result(const run_settings& run, result_layout layout, engine::digit_grouping grouping,
+                  double value, platform::output_stream* stream) noexcept;
 
 // The line of print_result alone, without the warnings on standard error.
-void print_layout_line(result_layout layout, engine::digit_grouping grouping, double value,
+void print_layout_line(const run_settings& run, result_layout layout,
+                       engine::digit_grouping grouping, double value,
                        platform::output_stream* stream) noexcept;
 
 // Whether the general layout shows the integer view as a word (--signed, --unsigned), which
 // makes it an integer layout with its warnings.
-bool shows_word_decimal() noexcept;
+bool shows_word_decimal(const run_settings& run) noexcept;
 
 // Prints "Attention: …" on standard error when the hexadecimal digits of the 64-bit pattern
 // of `view` are more than a double holds exactly.
@@ -55,7 +57,7 @@ void warn_hex_precision(std::int64_t view) noexcept;
 
 // The duration layout: "[-][D ][HH:][MM:]SS.mss", or the default layout (grouped as
 // `grouping` says) beyond 10000 years and for a NaN.
-void print_duration(double value, engine::digit_grouping grouping,
+void print_duration(const run_settings& run, double value, engine::digit_grouping grouping,
                     platform::output_stream* stream) noexcept;
 
 }  // namespace fexpr::format

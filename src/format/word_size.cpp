@@ -17,21 +17,21 @@ constexpr int full_word = 64;
 
 // Written after the result line, like the accuracy warning, when the integer view has more
 // bits than the word shows.
-void warn_word_fit(std::int64_t view) noexcept {
-    if (word_size.bits == full_word || fits_word(view)) return;
+void warn_word_fit(const word_settings& word, std::int64_t view) noexcept {
+    if (word.bits == full_word || fits_word(word, view)) return;
     char line[96];
     platform::text_builder builder = platform::make_builder(line, sizeof line);
     platform::append_text(builder, "Attention: The value does not fit in ");
     char digits[4];
-    numeric::format_signed(digits, sizeof digits, word_size.bits, 0);
+    numeric::format_signed(digits, sizeof digits, word.bits, 0);
     platform::append_text(builder, digits);
     platform::append_text(builder, " bits, only its low bits are shown!\n");
     platform::write_standard_error(line, builder.length);
 }
 
 // The word read as two's complement: its top bit counts negative.
-std::int64_t signed_word(std::uint64_t pattern) noexcept {
-    const int bits = word_size.bits;
+std::int64_t signed_word(const word_settings& word, std::uint64_t pattern) noexcept {
+    const int bits = word.bits;
     if (bits == full_word) return numeric::signed_from_pattern(pattern);
     const std::uint64_t top = std::uint64_t{1} << (bits - 1);
     const std::int64_t low = static_cast<std::int64_t>(pattern & (top - 1));
@@ -40,18 +40,16 @@ std::int64_t signed_word(std::uint64_t pattern) noexcept {
 
 }  // namespace
 
-word_settings word_size = {full_word, integer_reading::none};
-
-std::uint64_t word_pattern(std::int64_t view) noexcept {
+std::uint64_t word_pattern(const word_settings& word, std::int64_t view) noexcept {
     const std::uint64_t pattern = numeric::pattern_of(view);
-    if (word_size.bits == full_word) return pattern;
-    return pattern & ((std::uint64_t{1} << word_size.bits) - 1);
+    if (word.bits == full_word) return pattern;
+    return pattern & ((std::uint64_t{1} << word.bits) - 1);
 }
 
-bool fits_word(std::int64_t view) noexcept {
-    if (word_size.bits == full_word) return true;
-    const std::int64_t lowest = -(std::int64_t{1} << (word_size.bits - 1));
-    const std::int64_t beyond = std::int64_t{1} << word_size.bits;
+bool fits_word(const word_settings& word, std::int64_t view) noexcept {
+    if (word.bits == full_word) return true;
+    const std::int64_t lowest = -(std::int64_t{1} << (word.bits - 1));
+    const std::int64_t beyond = std::int64_t{1} << word.bits;
     return view >= lowest && view < beyond;
 }
 
@@ -60,19 +58,19 @@ int octal_digit_count(int bits) noexcept {
     return (digits + 3) / 4 * 4;
 }
 
-void warn_integer_layout(std::int64_t view) noexcept {
+void warn_integer_layout(const word_settings& word, std::int64_t view) noexcept {
     warn_hex_precision(view);
-    warn_word_fit(view);
+    warn_word_fit(word, view);
 }
 
-void print_word_decimal(std::int64_t view, engine::digit_grouping grouping,
-                        platform::output_stream* stream) noexcept {
+void print_word_decimal(const word_settings& word, std::int64_t view,
+                        engine::digit_grouping grouping, platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
-    const std::uint64_t pattern = word_pattern(view);
+    const std::uint64_t pattern = word_pattern(word, view);
     const std::size_t length =
-        word_size.reading == integer_reading::unsigned_word
+        word.reading == integer_reading::unsigned_word
             ? numeric::format_unsigned_decimal(text, engine::text_capacity, pattern)
-            : numeric::format_signed(text, engine::text_capacity, signed_word(pattern), 0);
+            : numeric::format_signed(text, engine::text_capacity, signed_word(word, pattern), 0);
     if (grouping != engine::no_groups) {
         platform::write_stream(stream, group_digits(text, grouping));
     } else {

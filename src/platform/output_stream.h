@@ -32,8 +32,8 @@ output_stream* standard_output() noexcept;
 void write_stream_in_pieces(output_stream* stream, const char* text, std::size_t length) noexcept;
 
 // Appends text; flushes when the buffer fills or the stream writes through. Inline for the
-// text that fits the buffer of a buffered stream (the prompt and the result of every line):
-// as a call it cost about 60 instructions per line of bench/instruction_gate.sh (3%).
+// text that fits the buffer of a buffered stream: the prompt and the result of every line
+// (bench/instruction_gate.sh, per line).
 inline void write_stream(output_stream* stream, const char* text, std::size_t length) noexcept {
     if (!stream->write_through && length <= stream_buffer_size - stream->length) {
         std::memcpy(stream->buffer + stream->length, text, length);
@@ -78,8 +78,8 @@ using error_prefix_writer = void (*)(char* out, std::size_t size) noexcept;
 // Puts what `writer` writes (at most 31 characters; nullptr for none) in front of every later
 // text on standard error, after the line breaks it begins with: the line modes name the
 // input line a math error or warning belongs to. The writer is asked only when a text goes
-// to standard error; the line's number written out at every line cost --sum about 340
-// instructions per line (a column like bench/sum.sh's, 811 against 472).
+// to standard error, not at every line, whose number written out would be most of the cost
+// of a plain line of --sum (bench/sum.sh).
 void set_standard_error_prefix(error_prefix_writer writer) noexcept;
 
 // A memory stream for tests: its text is kept in `buffer[0 … length)` and never flushed.
