@@ -16,13 +16,15 @@ namespace {
 platform::text_reader data_reader;
 
 // Reads the next line (at most 16383 characters) into line_buffer without its newline;
-// false at the end of the file. Returns the line's length in *length.
+// false at the end of the file. Returns the line's length in *length. A line that holds a
+// NUL ends the process.
 bool read_data_line(std::size_t* length) noexcept {
     char* line = engine::line_buffer;
-    const std::size_t count = platform::read_text_line(data_reader, line, engine::text_capacity);
+    std::size_t count = platform::read_text_line(data_reader, line, engine::text_capacity);
     if (count == 0) return false;
-    if (line[count - 1] == '\n') line[count - 1] = '\0';
-    *length = std::strlen(line);
+    reject_line_with_nul(data_reader);
+    if (line[count - 1] == '\n') line[--count] = '\0';
+    *length = count;
     return true;
 }
 

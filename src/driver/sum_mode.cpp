@@ -101,9 +101,9 @@ void print_line_sum(platform::text_reader& reader, platform::output_stream* out,
     line_sum sum{false, read == line_read::line && is_time_stamp(engine::expression_text),
                  engine::no_groups, 0, 0};
     for (std::int64_t number = 1; read != line_read::end; ++number) {
-        if (read == line_read::too_long) {
+        if (read != line_read::line) {
             name_line_on_standard_error(number);
-            end_too_long();
+            engine::end_with_diagnostic(diagnostic_of_read(read));
         }
         const bool passed_over = number == 1
                                      ? engine::expression_text[0] == '\0'
