@@ -78,7 +78,9 @@ void add_line(line_sum& sum, std::int64_t number) noexcept {
     }
     if (!sum.started) {
         sum.started = true;
-        sum.grouping = grouping;
+        // Only the first line groups the result, as in the data file: the line after an
+        // empty first line stands inside the text the data file joins.
+        sum.grouping = number == 1 ? grouping : engine::no_groups;
         sum.first = value;
         sum.running = value;
     } else {
