@@ -163,15 +163,20 @@ int run_switches(int argc, char** argv) noexcept {
         take_switch(parameter, length, choice);
         ++index;
     }
+    // "/?" alone after the switches asks for the help, as --help does: neither is an expression.
     const bool presented = chosen_presentation() != presentation::single;
-    if (presented && (choice.entry != nullptr || index == argc)) {
-        end_with_usage("--all and --exact need an expression: ", argv[index - 1]);
+    const bool explained = explain_chosen();
+    const bool help_asked = (presented || explained) && choice.entry == nullptr &&
+                            index + 1 == argc && std::strcmp(argv[index], "/?") == 0;
+    const char* needless = help_asked ? argv[index] : argv[index - 1];
+    if (presented && (choice.entry != nullptr || index == argc || help_asked)) {
+        end_with_usage("--all and --exact need an expression: ", needless);
     }
-    const bool no_expressions = choice.entry != nullptr &&
-                                choice.entry->mode != switch_mode::each &&
-                                choice.entry->mode != switch_mode::sum;
-    if (explain_chosen() && no_expressions) {
-        end_with_usage("--explain needs expressions: ", argv[index - 1]);
+    const bool no_expressions =
+        help_asked || (choice.entry != nullptr && choice.entry->mode != switch_mode::each &&
+                       choice.entry->mode != switch_mode::sum);
+    if (explained && no_expressions) {
+        end_with_usage("--explain needs expressions: ", needless);
     }
     if (choice.entry == nullptr) return index;
     run_chosen_mode(choice, argc - index, argv + index);
