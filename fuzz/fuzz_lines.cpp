@@ -1,8 +1,9 @@
 // Fuzzes the line modes: random multi-line input through --each (plain or tsv) or --sum, with
 // a mode suffix chosen by the first byte. Properties: --each writes exactly one line per
-// input line and returns a status it can have; --sum writes one line, or none for an empty
-// input; neither crashes nor hangs. With the first byte's top bit set, --explain records and
-// shows the reading of every line, which changes none of this.
+// input line and returns a status it can have, and under =tsv status 8 for every line that
+// holds a NUL byte (12 when it is too long as well); --sum writes one line, or none for an
+// empty input; neither crashes nor hangs. With the first byte's top bit set, --explain records
+// and shows the reading of every line, which changes none of this.
 #include <unistd.h>
 
 #include <csetjmp>
@@ -58,6 +59,29 @@ std::size_t count_lines(const std::uint8_t* data, std::size_t size) {
     return lines + (open_line ? 1 : 0);
 }
 
+/* Checks the status field of each =tsv answer against its input line: a line that holds a
+ * NUL must be answered with 8, or with 12 when it has more than 16383 characters. Carriage
+ * returns do not count, and a Ctrl-Z ends the input (and its last line). */
+void check_nul_lines(const std::uint8_t* data, std::size_t size, const char* answer) {
+    const auto* mark = static_cast<const std::uint8_t*>(std::memchr(data, 26, size));
+    const std::size_t end = mark != nullptr ? static_cast<std::size_t>(mark - data) : size;
+    std::size_t length = 0;
+    bool nul = false;
+    for (std::size_t index = 0; index <= end; ++index) {
+        if (index < end && data[index] != '\n') {
+            length += data[index] != '\r';
+            nul = nul || data[index] == 0;
+            continue;
+        }
+        if (index == end && length == 0) return;
+        const char* expected = length > engine::max_text_length ? "12\t" : "8\t";
+        if (nul && std::strncmp(answer, expected, std::strlen(expected)) != 0) std::abort();
+        answer = std::strchr(answer, '\n') + 1;
+        length = 0;
+        nul = false;
+    }
+}
+
 // Feeds `data` to the reader through a pipe; an input of max_input bytes fits in it at once.
 bool open_input(const std::uint8_t* data, std::size_t size) {
     int ends[2];
@@ -71,7 +95,12 @@ bool open_input(const std::uint8_t* data, std::size_t size) {
 // Answers go to a scratch file: there can be far more of them than a memory stream holds.
 void open_output() {
     if (output_descriptor < 0) output_descriptor = fileno(std::tmpfile());
-    if (output_descriptor < 0 || ftruncate(output_descriptor, 0) != 0) std::abort();
+    // Emptied and rewound: writing at the old offset would put a hole of NULs before the
+    // answers.
+    if (output_descriptor < 0 || ftruncate(output_descriptor, 0) != 0 ||
+        lseek(output_descriptor, 0, SEEK_SET) != 0) {
+        std::abort();
+    }
     output = {output_descriptor, false, false, 0, "answers", 0, {}};
 }
 
@@ -95,6 +124,10 @@ void check_each(const format::run_settings& run, const std::uint8_t* data, std::
     if (status < 0 || status > 12) std::abort();
     if (count_newlines(answers, length) != count_lines(data, size)) std::abort();
     if (length > 0 && answers[length - 1] != '\n') std::abort();
+    if (tsv) {
+        answers[length] = '\0';
+        check_nul_lines(data, size, answers);
+    }
 }
 
 void check_sum(const format::run_settings& run, const std::uint8_t* data, std::size_t size,

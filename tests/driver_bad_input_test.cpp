@@ -127,7 +127,8 @@ TEST(BadInput, CarriageReturnsAndCtrlZ) {
 TEST(BadInput, EmptyOrAbsentStandardInput) {
     expect_runs({
         {"empty", run_request{{}, ""}, session({}), std::nullopt, 0},
-        {"closed", run_request{{}, std::nullopt}, session({}), std::nullopt, 0},
+        {"closed", run_request{{}, std::nullopt}, session({}),
+         "fexpr: cannot read standard input: Bad file descriptor\n", 11},
         {"one empty line", run_request{{}, "\n7\n"}, session({}), std::nullopt, 0},
         {"only blanks", run_request{{}, "   \n"}, session_ended_by({}, incorrect), std::nullopt, 9},
         {"no newline at the end", run_request{{}, "6*7"}, session({"42\n"}), std::nullopt, 0},

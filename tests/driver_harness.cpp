@@ -49,17 +49,52 @@ void move_descriptor(int descriptor, int target) {
     close(descriptor);
 }
 
-// In the child: wires the streams and replaces the process; never returns.
-[[noreturn]] void start_child(const run_request& request, const fs::path& folder,
+// A process that writes `text` into a new pipe over and over until nobody reads it; returns
+// its id, and the pipe's read end in *read_end.
+pid_t start_endless_writer(const std::string& text, int* read_end) {
+    int ends[2] = {-1, -1};
+    if (text.empty() || pipe(ends) != 0) return -1;
+    const pid_t writer = fork();
+    if (writer == 0) {
+        close(ends[0]);
+        signal(SIGPIPE, SIG_DFL);
+        while (write(ends[1], text.data(), text.size()) > 0) {
+        }
+        _exit(0);
+    }
+    close(ends[1]);
+    *read_end = ends[0];
+    return writer;
+}
+
+// Standard output as a pipe that nobody reads any more, and SIGPIPE ignored, as after
+// `trap '' PIPE` in a shell: a write fails with EPIPE.
+void wire_broken_pipe() {
+    int ends[2] = {-1, -1};
+    if (pipe(ends) != 0) _exit(127);
+    close(ends[0]);
+    move_descriptor(ends[1], 1);
+    signal(SIGPIPE, SIG_IGN);
+}
+
+// In the child: wires the streams and replaces the process; never returns. `endless_input`
+// is the read end of the endless writer's pipe, or -1.
+[[noreturn]] void start_child(const run_request& request, const fs::path& folder, int endless_input,
                               std::vector<char*>& argv, std::vector<char*>& envp) {
     using kind = run_request::output_kind;
-    if (request.input) {
+    if (endless_input >= 0) {
+        move_descriptor(endless_input, 0);
+    } else if (request.input_form == run_request::input_kind::folder) {
+        move_descriptor(open(folder.c_str(), O_RDONLY | O_DIRECTORY), 0);
+    } else if (request.input) {
         move_descriptor(open((folder / "in").c_str(), O_RDONLY), 0);
     } else {
         close(0);
     }
     if (request.output == kind::closed) {
         close(1);
+    } else if (request.output == kind::broken_pipe) {
+        wire_broken_pipe();
     } else if (request.output == kind::full_device) {
         move_descriptor(open("/dev/full", O_WRONLY), 1);
     } else {
@@ -150,8 +185,15 @@ const char* posix_only_reason(const run_request& request) {
     if (request.output == run_request::output_kind::full_device || request.result_file_full) {
         return "Wine has no /dev/full";
     }
-    if (request.output == run_request::output_kind::closed || request.error_closed) {
+    if (!request.input || request.output == run_request::output_kind::closed ||
+        request.error_closed) {
         return "Wine hands no closed standard stream on to a Windows program";
+    }
+    if (request.output == run_request::output_kind::broken_pipe) {
+        return "Windows has no SIGPIPE to ignore";
+    }
+    if (request.input_form == run_request::input_kind::folder) {
+        return "a folder cannot be the standard input of a Windows program";
     }
     return nullptr;
 }
@@ -207,9 +249,18 @@ run_outcome run_fexpr(const run_request& request) {
     {
         std::optional<windows_drive> windows;
         if (windows_program()) windows.emplace(drive);
+        int endless_input = -1;
+        const pid_t writer = request.input_form == run_request::input_kind::endless
+                                 ? start_endless_writer(request.input.value_or(""), &endless_input)
+                                 : -1;
         const pid_t child = fork();
-        if (child == 0) start_child(request, folder, argv, envp);
+        if (child == 0) start_child(request, folder, endless_input, argv, envp);
+        if (endless_input >= 0) close(endless_input);
         outcome.status = child > 0 ? wait_for(child) : -1;
+        if (writer > 0) {
+            kill(writer, SIGKILL);
+            waitpid(writer, nullptr, 0);
+        }
     }
     outcome.out = read_file(folder / "out");
     outcome.err = read_file(folder / "err");

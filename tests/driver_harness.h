@@ -18,13 +18,22 @@ struct run_request {
     std::vector<std::string> arguments;
     // Standard input; nullopt closes it in the child.
     std::optional<std::string> input;
+    // How standard input carries `input`: a file of it, a folder (every read fails), or a pipe
+    // that repeats it without end.
+    enum class input_kind { file, folder, endless } input_form = input_kind::file;
     // Contents of C:\Data\data.txt; nullopt leaves the file out.
     std::optional<std::string> data_file;
     // Creates the folder C:\Program Files\Calculator so the result file can be written.
     bool result_folder = true;
     // Standard output in a file of its own, in one file with standard error, on /dev/full
-    // (every write fails) or closed.
-    enum class output_kind { file, shared_file, full_device, closed } output = output_kind::file;
+    // (every write fails), closed, or a pipe whose reader is gone, with SIGPIPE ignored.
+    enum class output_kind {
+        file,
+        shared_file,
+        full_device,
+        closed,
+        broken_pipe
+    } output = output_kind::file;
     // The result file is a link to /dev/full, like a file on a full disk.
     bool result_file_full = false;
     // Standard error closed in the child.
@@ -62,7 +71,8 @@ run_outcome run_fexpr(const run_request& request);
 // True when the tests run a Windows program (FEXPR_TEST_WINDOWS_PROGRAM is set).
 bool windows_program();
 // Why a request cannot run against a Windows program, nullptr when it can: Wine has no
-// /dev/full, and closed standard streams are not handed on to a Windows process.
+// /dev/full and no SIGPIPE, closed standard streams are not handed on to a Windows process,
+// and a folder cannot be its standard input.
 const char* posix_only_reason(const run_request& request);
 // Output of the program under test in the POSIX form (see run_fexpr): unchanged unless a
 // Windows program wrote it.

@@ -196,6 +196,11 @@ TEST(SumMode, AgreesWithTheDataFile) {
         ",1234567\n0.891\n",
         "_1234567\n1\n",
         "\n2\n3\n",
+        "\n,1234\n",
+        "\n_1234567\n1\n",
+        std::string("1\n2\0003\n4\n", 8),
+        "1\n2\x1a"
+        "3\n",
         "1\n\n",
         "1\n2+\n",
         "2^60\n1\n",

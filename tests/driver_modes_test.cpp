@@ -127,7 +127,11 @@ const std::string bits_of_five = "0b" + repeated("0000_", 15) + "0101\n";
 
 const std::vector<run_case> console_cases = {
     {"end of input at once", {{}, ""}, session({}), "", 0},
-    {"closed input", {{}, std::nullopt}, session({}), "", 0},
+    {"closed input",
+     {{}, std::nullopt},
+     session({}),
+     "fexpr: cannot read standard input: Bad file descriptor\n",
+     11},
     {"empty line", {{}, "\n"}, session({}), "", 0},
     {"one line", {{}, "1+2\n"}, session({"3\n"}), "", 0},
     {"last line without newline", {{}, "1+2"}, session({"3\n"}), "", 0},

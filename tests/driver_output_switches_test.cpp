@@ -124,6 +124,9 @@ const std::vector<run_case> output_cases = {
      64},
     {"", {{"--all"}}, "", usage("--all and --exact need an expression: --all"), 64},
     {"", {{"--exact", "--each"}}, "", usage("--all and --exact need an expression: --each"), 64},
+    // "/?" asks for the help, as --help does, and gets the same answer.
+    {"", {{"--all", "/?"}}, "", usage("--all and --exact need an expression: /?"), 64},
+    {"", {{"--exact", "--", "/?"}}, "", usage("--all and --exact need an expression: /?"), 64},
 };
 
 TEST(OutputSwitchesEndToEnd, Tables) {

@@ -12,7 +12,6 @@ std::vector<std::string> read_lines_through_file(const std::string& input, std::
     char path[] = "/tmp/fexpr-input-XXXXXX";
     const int descriptor = mkstemp(path);
     EXPECT_GE(descriptor, 0);
-    unlink(path);
     EXPECT_EQ(write(descriptor, input.data(), input.size()), static_cast<ssize_t>(input.size()));
     lseek(descriptor, 0, SEEK_SET);
     static fexpr::platform::text_reader reader;
@@ -23,8 +22,13 @@ std::vector<std::string> read_lines_through_file(const std::string& input, std::
         EXPECT_LT(count, capacity);
         EXPECT_EQ(line[count], '\0');
         lines.emplace_back(line.data(), count);
+        EXPECT_EQ(fexpr::platform::piece_held_nul(reader),
+                  lines.back().find('\0') != std::string::npos)
+            << lines.size();
     }
     fexpr::platform::close_reader(reader);
+    // Only now: Windows refuses to remove a file that is still open.
+    EXPECT_EQ(unlink(path), 0);
     return lines;
 }
 

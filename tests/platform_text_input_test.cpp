@@ -7,6 +7,7 @@
 
 #include "platform/fixed_files.h"
 #include "platform/output_stream.h"
+#include "platform/text_input.h"
 #include "platform_reading.h"
 
 namespace {
@@ -57,13 +58,16 @@ TEST(TextInput, ReadsLinesInTextMode) {
 
 // Runs are copied eight characters at a time while none of them may be a line control: a
 // line control at every place of a word, other characters below 27 (tab, 1, 25) and
-// characters from 128 up, and capacities that end a piece inside a word.
+// characters from 128 up, and capacities that end a piece inside a word. A NUL stays in its
+// piece, which the reader notes.
 TEST(TextInput, LineControlsAtEveryPlaceOfAWord) {
     const std::string filler = std::string("\t\x01\x19\x80\xff") + "12345678901234567";
     for (std::size_t place = 0; place < 17; ++place) {
         const std::string head = filler.substr(0, place);
         const std::vector<std::string> newline = {head + "\n", "x\n"};
         EXPECT_EQ(fexpr_test::read_lines_through_file(head + "\nx\n", 100), newline) << place;
+        const std::vector<std::string> nul = {head + std::string(1, '\0') + "x\n", "x\n"};
+        EXPECT_EQ(fexpr_test::read_lines_through_file(nul[0] + "x\n", 100), nul) << place;
         const std::vector<std::string> carriage = {head + "x\n"};
         EXPECT_EQ(fexpr_test::read_lines_through_file(head + "\rx\n", 100), carriage) << place;
         // Ctrl-Z ends the input; at the start of a line it leaves no piece.
@@ -100,11 +104,18 @@ std::vector<std::string> pieces_by_rule(const std::string& input, std::size_t ca
 }
 
 // Whole lines are taken 16 characters at a time: line ends ("\n", "\r\n", a lone '\r', "\r\r\n")
-// at every place of the first three blocks, lines that cross the end of the reader's
+// and NULs at every place of the first three blocks, lines that cross the end of the reader's
 // buffer at every place near it, and capacities that cut a line inside a block.
 TEST(TextInput, LineEndsAtEveryPlaceOfABlockAndAcrossTheBuffer) {
     std::vector<std::string> inputs;
-    for (const char* end : {"\n", "\r\n", "\rx\n", "\r\r\n", "\x1ax\n"}) {
+    const std::string ends[] = {"\n",
+                                "\r\n",
+                                "\rx\n",
+                                "\r\r\n",
+                                "\x1ax\n",
+                                std::string("\0x\n", 3),
+                                std::string("\0\n", 2)};
+    for (const std::string& end : ends) {
         for (std::size_t length = 0; length < 50; ++length) {
             inputs.push_back(std::string(length, 'a') + end + "next\n");
         }
@@ -112,6 +123,7 @@ TEST(TextInput, LineEndsAtEveryPlaceOfABlockAndAcrossTheBuffer) {
     const std::size_t buffer = fexpr::platform::reader_buffer_size;
     for (std::size_t before = buffer - 40; before < buffer + 2; ++before) {
         inputs.push_back(std::string(before, '1') + "\n22\r\n333333333333333333333\n");
+        inputs.push_back(std::string(before, '1') + std::string("\0\n2\0\r\n3\n", 9));
     }
     for (const std::string& input : inputs) {
         for (std::size_t capacity : {2, 17, 33, 100, 70000}) {

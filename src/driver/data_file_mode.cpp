@@ -19,13 +19,15 @@ char data_line[engine::text_capacity];
 char last_line[engine::text_capacity];
 
 // Reads the next line (at most 16383 characters) into data_line without its newline; false
-// at the end of the file. Returns the line's length in *length.
+// at the end of the file. Returns the line's length in *length. A line that holds a NUL ends
+// the process.
 bool read_data_line(std::size_t* length) noexcept {
     char* line = data_line;
-    const std::size_t count = platform::read_text_line(data_reader, line, engine::text_capacity);
+    std::size_t count = platform::read_text_line(data_reader, line, engine::text_capacity);
     if (count == 0) return false;
-    if (line[count - 1] == '\n') line[count - 1] = '\0';
-    *length = std::strlen(line);
+    reject_line_with_nul(data_reader);
+    if (line[count - 1] == '\n') line[--count] = '\0';
+    *length = count;
     return true;
 }
 

@@ -100,9 +100,9 @@ int answer_each_line(const format::run_settings& run, platform::text_reader& rea
         const line_read read = read_script_line(reader);
         if (read == line_read::end) break;
         name_line_on_standard_error(number);
-        const int status = read == line_read::too_long
-                               ? answer_diagnostic(out, tsv, engine::status_too_long,
-                                                   engine::message_of(engine::status_too_long))
+        const engine::exit_status rejected = diagnostic_of_read(read);
+        const int status = rejected != engine::status_success
+                               ? answer_diagnostic(out, tsv, rejected, engine::message_of(rejected))
                                : answer_line(run, out, mode_layout, tsv);
         if (first_failure == 0) first_failure = status;
     }

@@ -23,16 +23,18 @@ bool after_full_piece = false;  // the last piece filled the buffer and had no n
 // Reads the next piece of a console line (at most capacity - 1 characters, up to and
 // including its newline) into `out`; 0 when the input is exhausted. Standard output is
 // flushed before the read waits. At a terminal the line editor reads it, in the same pieces
-// as the plain reader; it is started only at the first read, so the other modes never touch
-// it.
+// as the plain reader (its keys never give a NUL); it is started only at the first read, so
+// the other modes never touch it. A piece that holds a NUL ends the dialogue.
 std::size_t read_console_piece(char* out, std::size_t capacity) noexcept {
     if (!console_open) {
         console_edited = platform::open_line_editor();
         if (!console_edited) platform::open_standard_input(console_reader);
         console_open = true;
     }
-    return console_edited ? platform::read_edited_line(out, capacity)
-                          : platform::read_text_line(console_reader, out, capacity);
+    if (console_edited) return platform::read_edited_line(out, capacity);
+    const std::size_t count = platform::read_text_line(console_reader, out, capacity);
+    reject_line_with_nul(console_reader);
+    return count;
 }
 
 // Reads one console line (at most capacity - 1 characters) into `out` without its newline;
@@ -60,10 +62,14 @@ format::result_layout split_suffix(char* line) noexcept {
     return layout;
 }
 
+/*
+ * The dialogue ends at an empty line, at the end of the input, or once standard output has
+ * failed: nobody sees the answers any more, and an endless input would keep it going.
+ */
 void run_interactive_mode(const format::run_settings& run) noexcept {
     platform::output_stream* out = platform::standard_output();
     platform::write_stream(out, banner_text);
-    for (;;) {
+    while (!out->failed) {
         platform::write_stream(out, prompt_text, sizeof prompt_text - 1);
         char* line = engine::expression_text;
         if (!read_console_line(line, engine::text_capacity) || line[0] == '\0') break;

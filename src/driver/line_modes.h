@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "engine/diagnostics.h"
 #include "format/run_settings.h"
 #include "platform/output_stream.h"
 #include "platform/text_input.h"
@@ -10,13 +11,18 @@
 namespace fexpr::driver {
 
 // How a line came in: whole (in expression_text, without its newline), longer than 16383
-// characters (consumed to its end, expression_text holds a part of it), or not at all.
-enum class line_read { line, too_long, end };
+// characters (consumed to its end, expression_text holds a part of it), whole but holding a
+// NUL byte, or not at all.
+enum class line_read { line, too_long, holds_nul, end };
 
 // Reads the next line of `reader` into expression_text: the text rules of the console (carriage
 // returns dropped, Ctrl-Z ends the input), and a line of more than 16383 characters is read
 // to its end and reported as too long rather than cut into pieces.
 line_read read_script_line(platform::text_reader& reader) noexcept;
+
+// The diagnostic a line gets for how it came in, before any evaluation: 12 for a line too
+// long, 8 (an invalid character) for one that holds a NUL, 0 for a line to evaluate.
+engine::exit_status diagnostic_of_read(line_read read) noexcept;
 
 // Names input line `number` in front of every later message on standard error ("12: "); 0
 // names none.

@@ -3,9 +3,11 @@
 
 #include <cstddef>
 
+#include "engine/diagnostics.h"
 #include "engine/evaluator.h"
 #include "format/layouts.h"
 #include "format/run_settings.h"
+#include "platform/text_input.h"
 
 namespace fexpr::driver {
 
@@ -25,6 +27,15 @@ void append_within_limit(std::size_t* length, const char* text) noexcept;
 
 // Ends the process with the length diagnostic, status 12.
 [[noreturn]] void end_too_long() noexcept;
+
+// Ends the process with "Invalid character" (status 8) when the piece read last from `reader`
+// held a NUL byte, wherever it stood: the text after it would otherwise be lost unseen.
+// Inline, so that a line without one costs a test and no call.
+inline void reject_line_with_nul(const platform::text_reader& reader) noexcept {
+    if (platform::piece_held_nul(reader)) {
+        engine::end_with_diagnostic(engine::status_invalid_character);
+    }
+}
 
 // The text after the last blank of `line` may be a format suffix; when it is, the blank ends
 // the expression and its layout is returned. Otherwise the whole line, blanks included, is

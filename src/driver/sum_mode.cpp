@@ -76,7 +76,9 @@ void add_line(const format::run_settings& run, line_sum& sum, std::int64_t numbe
     }
     if (!sum.started) {
         sum.started = true;
-        sum.grouping = grouping;
+        // Only the first line groups the result, as in the data file: the line after an
+        // empty first line stands inside the text the data file joins.
+        sum.grouping = number == 1 ? grouping : engine::no_groups;
         sum.first = value;
         sum.running = value;
     } else {
@@ -99,9 +101,9 @@ void print_line_sum(const format::run_settings& run, platform::text_reader& read
     line_sum sum{false, read == line_read::line && is_time_stamp(engine::expression_text),
                  engine::no_groups, 0, 0};
     for (std::int64_t number = 1; read != line_read::end; ++number) {
-        if (read == line_read::too_long) {
+        if (read != line_read::line) {
             name_line_on_standard_error(number);
-            end_too_long();
+            engine::end_with_diagnostic(diagnostic_of_read(read));
         }
         const bool passed_over = number == 1
                                      ? engine::expression_text[0] == '\0'

@@ -164,15 +164,20 @@ int run_switches(format::run_settings& run, int argc, char** argv) noexcept {
         take_switch(run, parameter, length, choice);
         ++index;
     }
+    // "/?" alone after the switches asks for the help, as --help does: neither is an expression.
     const bool presented = run.shown != format::presentation::single;
-    if (presented && (choice.entry != nullptr || index == argc)) {
-        end_with_usage("--all and --exact need an expression: ", argv[index - 1]);
+    const bool explained = run.reading != nullptr;
+    const bool help_asked = (presented || explained) && choice.entry == nullptr &&
+                            index + 1 == argc && std::strcmp(argv[index], "/?") == 0;
+    const char* needless = help_asked ? argv[index] : argv[index - 1];
+    if (presented && (choice.entry != nullptr || index == argc || help_asked)) {
+        end_with_usage("--all and --exact need an expression: ", needless);
     }
-    const bool no_expressions = choice.entry != nullptr &&
-                                choice.entry->mode != switch_mode::each &&
-                                choice.entry->mode != switch_mode::sum;
-    if (run.reading != nullptr && no_expressions) {
-        end_with_usage("--explain needs expressions: ", argv[index - 1]);
+    const bool no_expressions =
+        help_asked || (choice.entry != nullptr && choice.entry->mode != switch_mode::each &&
+                       choice.entry->mode != switch_mode::sum);
+    if (explained && no_expressions) {
+        end_with_usage("--explain needs expressions: ", needless);
     }
     if (choice.entry == nullptr) return index;
     run_chosen_mode(run, choice, argc - index, argv + index);

@@ -23,7 +23,7 @@ enum exit_status : int {
     status_invalid_character = 8,
     status_incorrect = 9,
     status_too_complex = 10,
-    status_cannot_open_data = 11,
+    status_cannot_open_data = platform::status_unreadable,
     status_too_long = 12,
     status_write_failed = platform::status_write_failed,
     // A command line that a switch cannot use: the usage status of sysexits, which no

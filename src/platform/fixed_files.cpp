@@ -56,7 +56,7 @@ bool open_data_file(text_reader& reader) noexcept {
     char path[path_capacity];
     const int descriptor =
         map_drive_path(data_file_path, path, path_capacity) ? open_for_reading(path) : -1;
-    open_descriptor(reader, descriptor);
+    open_descriptor(reader, descriptor, data_file_path);
     return descriptor >= 0;
 }
 

@@ -15,11 +15,13 @@ namespace {
 
 exit_hook current_exit_hook = nullptr;
 
-// "fexpr: cannot write <name>: <reason>" on standard error.
-void report_write_failure(const char* name, int error_number) noexcept {
+// "fexpr: cannot <verb> <name>: <reason>" on standard error.
+void report_failure(const char* verb, const char* name, int error_number) noexcept {
     char line[512];
     text_builder builder = make_builder(line, sizeof line);
-    append_text(builder, "fexpr: cannot write ");
+    append_text(builder, "fexpr: cannot ");
+    append_text(builder, verb);
+    append_char(builder, ' ');
     append_text(builder, name, 200);
     append_text(builder, ": ");
     append_text(builder, std::strerror(error_number), 200);
@@ -32,11 +34,11 @@ bool finish_output() noexcept {
     output_stream* out = standard_output();
     close_result_file();
     if (!flush_stream(out)) {
-        report_write_failure(out->name, out->error_number);
+        report_failure("write", out->name, out->error_number);
         return false;
     }
     if (result_file_error() != 0) {
-        report_write_failure(result_file_path, result_file_error());
+        report_failure("write", result_file_path, result_file_error());
         return false;
     }
     return true;
@@ -54,6 +56,14 @@ void end_process(int status) noexcept {
     if (!finish_output() && status == 0) status = status_write_failed;
     if (current_exit_hook != nullptr) current_exit_hook(status);
     std::_Exit(status);
+}
+
+// The answers before the failure go out first, so that the message follows them where the
+// two streams share a file.
+void end_read_failed(const char* name, int error_number) noexcept {
+    flush_stream(standard_output());
+    report_failure("read", name, error_number);
+    end_process(status_unreadable);
 }
 
 void end_quietly_on_broken_pipe() noexcept {

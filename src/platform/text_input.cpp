@@ -9,19 +9,22 @@
 #endif
 
 #include "platform/output_stream.h"
+#include "platform/process.h"
 #include "platform/system_io.h"
 
 namespace fexpr::platform {
 namespace {
 
-// Whether a character ends a run of ordinary line characters: '\n', '\r' or Ctrl-Z.
+// Whether a character ends a run of ordinary line characters: '\n', '\r', Ctrl-Z, or a NUL,
+// which the piece notes.
 constexpr bool is_line_control(char character) noexcept {
     return static_cast<unsigned char>(character) <= 26 &&
-           (character == '\n' || character == '\r' || character == end_of_file_mark);
+           (character == '\n' || character == '\r' || character == end_of_file_mark ||
+            character == '\0');
 }
 
 // The top bit of each of the eight bytes of `word` that is below 27, the bytes that may be a
-// line control ('\n' is 10, '\r' 13, Ctrl-Z 26): subtracting 27 from each byte borrows into
+// line control (NUL is 0, '\n' 10, '\r' 13, Ctrl-Z 26): subtracting 27 from each byte borrows into
 // its top bit only where the byte was smaller. A byte above a flagged one may be flagged
 // falsely by the borrow; the lowest flagged byte is always a true one.
 constexpr std::uint64_t bytes_below_27(std::uint64_t word) noexcept {
@@ -77,19 +80,21 @@ std::size_t copy_plain_run(line_source& source, char* out, std::size_t room) noe
 }
 
 #if defined(__SSE2__)
-// The bytes of a 16-byte block that are '\n', '\r' or Ctrl-Z, one bit each, first byte lowest.
+// The bytes of a 16-byte block that are '\n', '\r', Ctrl-Z or NUL, one bit each, first byte
+// lowest.
 inline unsigned line_controls_in_block(__m128i block) noexcept {
     const __m128i newlines = _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'));
     const __m128i returns = _mm_cmpeq_epi8(block, _mm_set1_epi8('\r'));
     const __m128i marks = _mm_cmpeq_epi8(block, _mm_set1_epi8(end_of_file_mark));
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(newlines, returns), marks)));
+    const __m128i nuls = _mm_cmpeq_epi8(block, _mm_setzero_si128());
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(newlines, returns), _mm_or_si128(marks, nuls))));
 }
 
 /* The usual piece in one go: a line ending in "\n" or "\r\n" within the current chunk and
- * the capacity, with no other line control before it, copied 16 bytes at a time (the block
- * that holds the line end is stored whole: the room allows it). Returns the piece's length,
- * or 0 when the general loop must take it, which then starts over from the same place. The
+ * the capacity, with no other line control (a NUL included) before it, copied 16 bytes at a time
+ * (the block that holds the line end is stored whole: the room allows it). Returns the piece's
+ * length, or 0 when the general loop must take it, which then starts over from the same place. The
  * general loop alone cost about 100 instructions per line of bench/instruction_gate.sh. */
 std::size_t take_whole_line(line_source& source, char* out, std::size_t capacity) noexcept {
     const char* in = source.text + source.position;
@@ -120,14 +125,15 @@ std::size_t take_whole_line(line_source&, char*, std::size_t) noexcept {
 }
 #endif
 
-// Reads the next chunk of the reader's descriptor into its buffer; false when no more input
-// will come.
+// Reads the next chunk of the reader's descriptor into its buffer; false at the end of the
+// input. A failed read ends the process.
 bool refill_reader(line_source& source) noexcept {
     // The source is the reader's first member, so the two share one address.
     text_reader& reader = reinterpret_cast<text_reader&>(source);
     if (reader.flush_before_read) flush_stream(standard_output());
     const long count = read_some(reader.descriptor, reader.buffer, reader_buffer_size);
-    if (count <= 0) return false;
+    if (count < 0) end_read_failed(reader.name, last_error());
+    if (count == 0) return false;
     source.text = reader.buffer;
     source.length = static_cast<std::size_t>(count);
     source.position = 0;
@@ -137,11 +143,12 @@ bool refill_reader(line_source& source) noexcept {
 }  // namespace
 
 /*
- * Ordinary characters are copied a run at a time; only '\n', '\r' and Ctrl-Z need a look of
- * their own. Tricky cases: a run cut by the end of a chunk (refilled and continued) or by
+ * Ordinary characters are copied a run at a time; only '\n', '\r', Ctrl-Z and NUL need a look
+ * of their own. Tricky cases: a run cut by the end of a chunk (refilled and continued) or by
  * the capacity (the line ends there, the rest is the next piece), and capacity 0 or 1.
  */
 std::size_t take_text_piece_in_runs(line_source& source, char* out, std::size_t capacity) noexcept {
+    source.held_nul = false;
     std::size_t stored = 0;
     while (stored + 1 < capacity) {
         if (source.position == source.length) {
@@ -161,6 +168,10 @@ std::size_t take_text_piece_in_runs(line_source& source, char* out, std::size_t 
             break;
         }
         out[stored++] = character;
+        if (character == '\0') {
+            source.held_nul = true;
+            continue;
+        }
         break;  // the newline
     }
     if (capacity > 0) out[stored] = '\0';
@@ -170,25 +181,29 @@ std::size_t take_text_piece_in_runs(line_source& source, char* out, std::size_t 
 std::size_t take_text_piece(line_source& source, char* out, std::size_t capacity) noexcept {
     if (capacity > 1) {
         const std::size_t whole = take_whole_line(source, out, capacity);
-        if (whole != 0) return whole;
+        if (whole != 0) {
+            source.held_nul = false;
+            return whole;
+        }
     }
     return take_text_piece_in_runs(source, out, capacity);
 }
 
-void open_descriptor(text_reader& reader, int descriptor) noexcept {
+void open_descriptor(text_reader& reader, int descriptor, const char* name) noexcept {
     reader.source = line_source{reader.buffer, 0, 0, descriptor < 0, refill_reader};
     reader.descriptor = descriptor;
     reader.flush_before_read = false;
+    reader.name = name;
 }
 
 void open_standard_input(text_reader& reader) noexcept {
-    open_descriptor(reader, standard_input_descriptor);
+    open_descriptor(reader, standard_input_descriptor, "standard input");
     reader.flush_before_read = true;
 }
 
 bool open_named_file(text_reader& reader, const char* path) noexcept {
     const int descriptor = open_for_reading(path);
-    open_descriptor(reader, descriptor);
+    open_descriptor(reader, descriptor, path);
     return descriptor >= 0;
 }
 
