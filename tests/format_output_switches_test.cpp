@@ -6,12 +6,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
 
 #include "engine/text_buffers.h"
 #include "engine_harness.h"
+#include "error_capture.h"
 #include "format/all_layouts.h"
 #include "format/exact_double.h"
 #include "format/layouts.h"
@@ -121,6 +123,36 @@ TEST(OutputSwitchesProperties, RandomExpressions) {
         expect_shortest_reads_back(run.value);
     }
     EXPECT_GT(evaluated, 2000);
+}
+
+// Special values are never grouped, in any layout that groups, alone or in --all: the grouped
+// output equals the ungrouped one.
+TEST(OutputSwitchesProperties, SpecialValuesAreNeverGrouped) {
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    const double values[] = {infinity, -infinity, nan, -nan};
+    const char* const suffixes[] = {"", ".0", ".3", "g1", "g5", ":", "e4"};
+    for (const double value : values) {
+        for (const engine::digit_grouping grouping :
+             {engine::groups_of_three, engine::groups_of_four}) {
+            for (const char* suffix : suffixes) {
+                const result_layout layout = parse_format_suffix(suffix);
+                platform::open_memory_stream(&memory);
+                print_result(layout, engine::no_groups, value, &memory);
+                const std::string plain = text_of(memory);
+                platform::open_memory_stream(&memory);
+                print_result(layout, grouping, value, &memory);
+                EXPECT_EQ(text_of(memory), plain) << value << ' ' << suffix;
+            }
+            platform::open_memory_stream(&memory);
+            testing::capture_standard_error([&] { print_all_layouts(value, grouping, &memory); });
+            const std::string grouped = text_of(memory);
+            platform::open_memory_stream(&memory);
+            testing::capture_standard_error(
+                [&] { print_all_layouts(value, engine::no_groups, &memory); });
+            EXPECT_EQ(grouped, text_of(memory)) << value;
+        }
+    }
 }
 
 struct hex_float_case {

@@ -7,7 +7,8 @@ namespace fexpr::format {
 
 // Copies `text` into engine::line_buffer with a ',' every three characters or a '_' every
 // four, as `grouping` says, in the part before the last '.'; returns line_buffer. A text
-// with an 'e' in it, or no_groups, is copied unchanged.
+// with an 'e' in it, a special value's text ("+INF", "-NAN"), or no_groups, is copied
+// unchanged.
 char* group_digits(const char* text, engine::digit_grouping grouping) noexcept;
 
 // Reverses a NUL-terminated text in place and returns it; nullptr is returned untouched.
