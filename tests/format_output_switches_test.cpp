@@ -32,11 +32,18 @@ std::string text_of(const platform::output_stream& stream) {
 }
 
 // The lines of --all for `value`, and the same lines built from print_result with the
-// suffix each line is labelled with.
+// suffix each line is labelled with; its warnings are those of an integer layout, once.
 void expect_all_equals_single(double value, engine::digit_grouping grouping = engine::no_groups) {
     platform::open_memory_stream(&memory);
-    print_all_layouts(value, grouping, &memory);
-    std::istringstream lines(text_of(memory));
+    const std::string warnings =
+        testing::capture_standard_error([&] { print_all_layouts(value, grouping, &memory); });
+    const std::string all_lines = text_of(memory);
+    platform::open_memory_stream(&memory);
+    EXPECT_EQ(warnings, testing::capture_standard_error([&] {
+                  print_result({layout_hex_grouped, default_precision}, grouping, value, &memory);
+              }))
+        << value;
+    std::istringstream lines(all_lines);
     std::string line;
     int count = 0;
     while (std::getline(lines, line)) {
