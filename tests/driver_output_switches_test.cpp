@@ -129,6 +129,13 @@ const std::vector<run_case> output_cases = {
      "fraction\t0x0000000000000\n",
      "",
      0},
+    // The number reader truncates from 2^1023 on: the text must read back there as well.
+    {"",
+     {{"--exact", "1.7976931348623157e308"}},
+     "shortest\t1.7976931348623156e+308\nhex\t0x1.ffffffffffffep+1023\nsign\t0\n"
+     "exponent\t1023\nfraction\t0xffffffffffffe\n",
+     "",
+     0},
     // The switches change nothing when the output is not theirs.
     {"", {{"--bits=16", "--", "1+2"}}, "3\n", "", 0},
     {"", {{"--all", "--bits=7", "1"}}, "", usage("bad value: --bits=7"), 64},
