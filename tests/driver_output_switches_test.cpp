@@ -65,6 +65,20 @@ const std::vector<run_case> output_cases = {
     {"", {{"--bits=8", "--signed", "300"}}, "44\n", no_fit("8"), 0},
     {"", {{"--unsigned", "2^53+1"}}, "9007199254740992\n", accuracy, 0},
     {"", {{"--signed", "1/3", ".2"}}, "0.33\n", "", 0},
+    // From 2^63 to below 2^64 a reading shows the exact word; beyond, the word warning comes
+    // at 64 bits too (format_word_size_test.cpp crosses every word size and reading).
+    {"", {{"--unsigned", "2^63+2^62"}}, "13835058055282163712\n", accuracy, 0},
+    {"",
+     {{"--bits=64", "--unsigned", "2^64"}},
+     "9223372036854775808\n",
+     accuracy + no_fit("64"),
+     0},
+    // The duration's fallback is a word too, and its warnings come once, after the lines.
+    {"",
+     {{"--bits=8", "--signed", "--all", "2^53"}},
+     "general\t0\nx_\t0x00\nb\t0b0000_0000\no\t0o0000\n:\t0\ne15\t9.007199254740992e+15\n",
+     accuracy + no_fit("8"),
+     0},
     {"",
      {{"--exact", "0.1"}},
      "shortest\t0.1\nhex\t0x1.999999999999ap-4\nsign\t0\nexponent\t-4\n"
@@ -108,6 +122,13 @@ const std::vector<run_case> output_cases = {
      {{"--exact", "2^(0-1022)"}},
      "shortest\t2.2250738585072014e-308\nhex\t0x1p-1022\nsign\t0\nexponent\t-1022\n"
      "fraction\t0x0000000000000\n",
+     "",
+     0},
+    // The number reader truncates from 2^1023 on: the text must read back there as well.
+    {"",
+     {{"--exact", "1.7976931348623157e308"}},
+     "shortest\t1.7976931348623156e+308\nhex\t0x1.ffffffffffffep+1023\nsign\t0\n"
+     "exponent\t1023\nfraction\t0xffffffffffffe\n",
      "",
      0},
     // The switches change nothing when the output is not theirs.

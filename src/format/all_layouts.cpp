@@ -3,7 +3,6 @@
 
 #include "format/layouts.h"
 #include "format/word_size.h"
-#include "numeric/integer_view.h"
 
 namespace fexpr::format {
 namespace {
@@ -42,7 +41,7 @@ void print_all_layouts(const run_settings& run, double value, engine::digit_grou
         platform::write_stream(stream, "\t", 1);
         print_layout_line(run, entry.layout, grouping, value, stream);
     }
-    warn_integer_layout(run.word, numeric::integer_view(value));
+    warn_integer_layout(run.word, value);
 }
 
 }  // namespace fexpr::format

@@ -64,6 +64,10 @@ void build_clock_text(double seconds, char* out) noexcept {
 
 }  // namespace
 
+bool duration_falls_back(double value) noexcept {
+    return !(std::fabs(value) < duration_limit);
+}
+
 /*
  * Tricky cases: a NaN and an infinity print in the default layout; below one second the
  * text is "%.3lf", which rounds on its own (0.9996 gives 1.000); a negative value prints
@@ -71,8 +75,8 @@ void build_clock_text(double seconds, char* out) noexcept {
  */
 void print_duration(const run_settings& run, double value, engine::digit_grouping grouping,
                     platform::output_stream* stream) noexcept {
-    if (!(std::fabs(value) < duration_limit)) {
-        print_result(run, default_layout, grouping, value, stream);
+    if (duration_falls_back(value)) {
+        print_layout_line(run, default_layout, grouping, value, stream);
         return;
     }
     const bool negative = !(value >= 0);

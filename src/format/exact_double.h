@@ -8,9 +8,10 @@
 
 namespace fexpr::format {
 
-// The shortest decimal text (1 to 17 significant digits, in the form of "%.*lg") that the
-// number reader reads back to `value`; 17 digits when none shorter does. Special values
-// print as "+INF", "-INF", "+NAN" and "-NAN". Returns the length.
+// The shortest decimal text, in the form of "%.*lg", that both the number reader and a
+// correctly rounding reader read back to `value`: at most 17 significant digits, and 18 in
+// the top binade, where the number reader truncates. Of two such texts the nearer to the
+// value. Special values print as "+INF", "-INF", "+NAN" and "-NAN". Returns the length.
 std::size_t format_shortest(char* out, std::size_t size, double value) noexcept;
 
 // The hexadecimal floating form of "%a": "0x1.999999999999ap-4", "0x1p+0", "-0x0p+0",

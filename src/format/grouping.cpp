@@ -38,17 +38,23 @@ const char* last_point(const char* text, std::size_t length) noexcept {
     return nullptr;
 }
 
+// Whether `text` is a number with digits, not "+INF", "-INF", "+NAN" or "-NAN", which are
+// never grouped.
+bool has_digits(const char* text) noexcept {
+    const char first = text[0] == '-' || text[0] == '+' ? text[1] : text[0];
+    return first >= '0' && first <= '9';
+}
+
 }  // namespace
 
 /*
- * Every character of the integer part counts, signs and letters alike ("+INF" is three
- * characters and a sign). A separator never goes in front of the first character, nor
- * between a '-' and what follows it, so -123456 becomes -123,456. The fraction part (from
+ * A separator never goes in front of the first character, nor between a '-' and what
+ * follows it, so -123456 becomes -123,456. The fraction part (from
  * the last '.') stays as it is. The text is built backwards and then turned round.
  */
 char* group_digits(const char* text, engine::digit_grouping grouping) noexcept {
     const std::size_t length = std::strlen(text);
-    if (grouping == engine::no_groups || std::strchr(text, 'e') != nullptr ||
+    if (grouping == engine::no_groups || !has_digits(text) || std::strchr(text, 'e') != nullptr ||
         length > longest_groupable) {
         return copy_unchanged(text, length);
     }

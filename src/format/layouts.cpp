@@ -73,10 +73,10 @@ void print_digit_groups(platform::output_stream* stream, const char* prefix, con
 
 // The integer layouts show the low word.bits bits, grouped from the right: the full 64-bit
 // texts are built and their last digits kept.
-void print_integer_layout(const word_settings& word, output_format layout, std::int64_t view,
+void print_integer_layout(const word_settings& word, output_format layout, double value,
                           platform::output_stream* stream) noexcept {
     char* text = engine::number_text;
-    const std::uint64_t pattern = word_pattern(word, view);
+    const std::uint64_t pattern = word_pattern(word, value);
     const int bits = word.bits;
     if (layout == layout_hex_grouped) {
         numeric::format_hex(text, engine::text_capacity, pattern, 16);
@@ -86,7 +86,7 @@ void print_integer_layout(const word_settings& word, output_format layout, std::
         print_digit_groups(stream, "0x", text + (64 - bits) / 4, 1,
                            static_cast<std::size_t>(bits / 4));
     } else if (layout == layout_binary) {
-        engine::build_bit_text(view, text);
+        engine::build_bit_text(numeric::signed_from_pattern(pattern), text);
         print_digit_groups(stream, "0b", text + (64 - bits), bits / 4, 4);
     } else {
         const int digits = octal_digit_count(bits);
@@ -97,6 +97,15 @@ void print_integer_layout(const word_settings& word, output_format layout, std::
 
 constexpr bool is_integer_layout(output_format layout) noexcept {
     return layout >= layout_hex_grouped && layout <= layout_octal;
+}
+
+// Whether the line of `layout` shows a word, which the integer layouts' warnings follow: the
+// integer layouts, and under --signed or --unsigned the general layout, also where the
+// duration layout falls back to it.
+bool shows_word(const run_settings& run, output_format layout, double value) noexcept {
+    if (is_integer_layout(layout)) return true;
+    if (!shows_word_decimal(run)) return false;
+    return layout == layout_default || (layout == layout_duration && duration_falls_back(value));
 }
 
 }  // namespace
@@ -110,10 +119,7 @@ void print_result(const run_settings& run, result_layout layout, engine::digit_g
         return;
     }
     print_layout_line(run, layout, grouping, value, stream);
-    if (is_integer_layout(layout.format) ||
-        (layout.format == layout_default && shows_word_decimal(run))) {
-        warn_integer_layout(run.word, numeric::integer_view(value));
-    }
+    if (shows_word(run, layout.format, value)) warn_integer_layout(run.word, value);
 }
 
 bool shows_word_decimal(const run_settings& run) noexcept {
@@ -143,7 +149,7 @@ void print_layout_line(const run_settings& run, result_layout layout,
         case layout_hex:
         case layout_binary:
         case layout_octal:
-            print_integer_layout(run.word, layout.format, numeric::integer_view(value), stream);
+            print_integer_layout(run.word, layout.format, value, stream);
             return;
         case layout_duration:
             print_duration(run, value, grouping, stream);
@@ -152,7 +158,7 @@ void print_layout_line(const run_settings& run, result_layout layout,
             break;
     }
     if (shows_word_decimal(run)) {
-        print_word_decimal(run.word, numeric::integer_view(value), grouping, stream);
+        print_word_decimal(run.word, value, grouping, stream);
         return;
     }
     if (print_general_in_place(stream, grouping, default_precision, value)) return;

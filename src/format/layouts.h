@@ -55,8 +55,12 @@ bool shows_word_decimal(const run_settings& run) noexcept;
 // of `view` are more than a double holds exactly.
 void warn_hex_precision(std::int64_t view) noexcept;
 
-// The duration layout: "[-][D ][HH:][MM:]SS.mss", or the default layout (grouped as
-// `grouping` says) beyond 10000 years and for a NaN.
+// Whether the duration layout shows `value` in the default layout instead: from 10000 years
+// on, and for a NaN.
+bool duration_falls_back(double value) noexcept;
+
+// The duration layout: "[-][D ][HH:][MM:]SS.mss", or where it falls back the line of the
+// default layout (grouped as `grouping` says), without the warnings print_result adds to it.
 void print_duration(const run_settings& run, double value, engine::digit_grouping grouping,
                     platform::output_stream* stream) noexcept;
 

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 
 #include "numeric/character_classes.h"
 #include "numeric/decimal_digits.h"
+#include "numeric/extended.h"
 
 namespace fexpr::numeric {
 namespace {
@@ -115,12 +115,12 @@ bool exact_quotient(const decimal_number& number, double& magnitude) noexcept {
     return true;
 }
 
-/* The magnitude: rounded to nearest (ties to even) by the C library's strtod on the rebuilt
- * text "digits e exponent", which also rounds values below the smallest subnormal to it or
- * to zero; std::from_chars would do the same but links the C++ exception runtime. Tricky
- * cases: the top binade [2^1023, 2^1024) truncates toward zero (a rounded result above the
- * number steps down, 2^1023 itself is reached only by rounding from below and stays), from
- * 2^1024 on the result is infinite, and exponents far out of range never reach strtod. */
+/* The magnitude: rounded to nearest (ties to even) by nearest_double on the rebuilt text
+ * "digits e exponent", which also rounds values below the smallest subnormal to it or to
+ * zero. Tricky cases: the top binade [2^1023, 2^1024) truncates toward zero (a rounded
+ * result above the number steps down, 2^1023 itself is reached only by rounding from below
+ * and stays), from 2^1024 on the result is infinite, and exponents far out of range never
+ * reach the conversion. */
 double magnitude_of(const decimal_number& number) noexcept {
     constexpr double infinity = std::numeric_limits<double>::infinity();
     constexpr double largest = std::numeric_limits<double>::max();
@@ -136,7 +136,7 @@ double magnitude_of(const decimal_number& number) noexcept {
     const auto exponent_end =
         std::to_chars(text + length, text + sizeof text, static_cast<int>(number.exponent));
     *exponent_end.ptr = '\0';
-    const double rounded = std::strtod(text, nullptr);
+    const double rounded = nearest_double(text, static_cast<std::size_t>(exponent_end.ptr - text));
     if (std::isinf(rounded)) return reaches_overflow(number, leading) ? infinity : largest;
     if (rounded > top_binade && below(number, rounded)) {
         return std::nextafter(rounded, 0.0);
