@@ -1,6 +1,8 @@
 // The pre-pass: the rewriting of expression_text before it is evaluated.
 #pragma once
 
+#include <cstddef>
+
 #include "engine/unit_groups.h"
 
 namespace fexpr::engine {
@@ -26,6 +28,10 @@ inline constexpr digit_group_mark digit_group_marks[] = {{',', groups_of_three, 
 // multiplication into '*' and wraps every number that carries a unit letter in parentheses
 // together with it. Returns the digit groups its first character asks for.
 digit_grouping prepare_expression() noexcept;
+
+// Whether the 'x' at position i >= 1 of `text` stays a letter rather than becoming the
+// multiplication '*' in the pre-pass.
+bool keeps_x(const char* text, std::size_t i) noexcept;
 
 // Removes every blank, tab, ',' and '_' from the text in one pass, moving the rest (and the
 // NUL) to the left: what the evaluator does on entry. Nothing moves before the first of
