@@ -6,9 +6,11 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "driver/completion.h"
+#include "driver/mode_steps.h"
 #include "engine_harness.h"
 #include "format/layouts.h"
 #include "random_expressions.h"
@@ -130,6 +132,13 @@ const completion_case completion_cases[] = {
     {"shiftll000701 x", true, ""},
     {"1e x", true, ""},
     {"( x", true, ""},
+    // A name that would make the last word a suffix is not offered: the line would be split.
+    {"2 :", true, ":"},
+    {"2 :", false, ""},
+    {"1 .5s", true, ""},
+    {"2 e1s", true, ""},
+    {"2 e1 s", true, s_names},
+    {"2 +s", true, s_names},
 };
 
 TEST(Completion, OffersTheWordsThatFitBeforeTheCursor) {
@@ -179,8 +188,8 @@ std::string probe_after(const std::string& word) {
 /*
  * Every cut of random expressions that the evaluator accepts stands for a person pressing
  * Tab there. Each word offered, put at the cursor, must be read as what it is: a name
- * followed by an operand evaluates without a diagnostic, and a suffix leaves a text before
- * it that evaluates and is read by the suffix grammar as a suffix.
+ * followed by an operand leaves a line that is all expression and evaluates without a
+ * diagnostic; a suffix is split off the line as one, and the text before it evaluates.
  */
 TEST(Completion, EveryWordOfferedIsReadAsThatWord) {
     // The math errors of the evaluations go to standard error, which is silenced meanwhile.
@@ -201,14 +210,13 @@ TEST(Completion, EveryWordOfferedIsReadAsThatWord) {
             for (std::size_t index = 0; index < list.count; ++index, ++words) {
                 const std::string word = list.words[index].text;
                 const std::string line = before + word.substr(list.words[index].typed);
+                // The line as the modes at the console read it: split at its last blank.
                 const bool suffix = !is_name(word);
-                if (suffix) {
-                    EXPECT_NE(format::parse_format_suffix(word.c_str()).format,
-                              format::layout_default)
-                        << word;
-                }
-                const std::string text =
-                    suffix ? line.substr(0, line.rfind(' ')) : line + probe_after(word);
+                std::string text = suffix ? line : line + probe_after(word);
+                const format::result_layout layout = split_suffix(text.data());
+                text.resize(std::strlen(text.c_str()));
+                EXPECT_EQ(layout.format != format::layout_default, suffix)
+                    << "\"" << line << "\" is read with the wrong layout";
                 const testing::engine_run run = testing::run_engine(text);
                 EXPECT_FALSE(run.ended) << "\"" << before << "\" + \"" << word << "\": \"" << text
                                         << "\" ends with status " << run.status;

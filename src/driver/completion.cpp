@@ -214,6 +214,32 @@ bool copy_blankless(const char* text, std::size_t start, std::size_t end,
     return true;
 }
 
+/*
+ * Drops the words from `first` on that would make the word after the line's last blank a
+ * format suffix (":sin", ".5sin", "e1sin"): the line would be split there and the name
+ * ignored. Where the last word does not fit the buffer with a word, all of them go.
+ */
+void drop_names_read_as_suffix(const char* text, std::size_t length, completion_list& list,
+                               std::size_t first) noexcept {
+    std::size_t blank = length;
+    while (blank > 0 && text[blank - 1] != ' ') --blank;
+    if (blank == 0) return;
+    char last_word[stretch_capacity];
+    const std::size_t typed_length = length - blank;
+    std::size_t kept = first;
+    for (std::size_t index = first; index < list.count; ++index) {
+        const platform::completion_word& word = list.words[index];
+        const char* continuation = word.text + word.typed;
+        const std::size_t rest = std::strlen(continuation);
+        if (typed_length + rest >= stretch_capacity) continue;
+        std::memcpy(last_word, text + blank, typed_length);
+        std::memcpy(last_word + typed_length, continuation, rest + 1);
+        if (format::parse_format_suffix(last_word).format != format::layout_default) continue;
+        list.words[kept++] = word;
+    }
+    list.count = kept;
+}
+
 // The names that complete the letters right before the cursor, or all of them where an
 // operand begins (not after a number or a name, where any name would do).
 void add_completed_names(const char* text, std::size_t length, completion_list& list) noexcept {
@@ -229,7 +255,9 @@ void add_completed_names(const char* text, std::size_t length, completion_list& 
     const std::size_t typed = stretch_length - reading.rest;
     // What is completed must stand together before the cursor.
     if (typed > length - typed_start || (typed == 0 && stretch_length > 0)) return;
+    const std::size_t first = list.count;
     add_names(&list, text + length - typed, typed, reading.place);
+    drop_names_read_as_suffix(text, length, list, first);
 }
 
 /*
