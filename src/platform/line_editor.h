@@ -1,10 +1,11 @@
-// Line editing and history at the console, when the program was built with the editing library.
+// Line editing, history and Tab completion at the console, when the program was built with
+// the editing library.
 //
 // The editor hands on its lines in the same pieces as the plain text-mode reader: at most
 // capacity - 1 characters up to and including the newline, carriage returns dropped, and a
 // Ctrl-Z (code 26) ending the input. History lives in $XDG_STATE_HOME/fexpr/history
 // (default ~/.local/state/fexpr/history); a history that cannot be read or written is
-// silently not kept.
+// silently not kept. Which words Tab offers is the caller's to say (completion_finder).
 #pragma once
 
 #include <cstddef>
