@@ -62,7 +62,13 @@ while IFS= read -r text; do
 done < <(literals tests/numeric_*_test.cpp)
 for value in "${values[@]}"; do printf '%b' "$value" | store fuzz/corpus/numbers; done
 
-for folder in expression suffix numbers; do
+# Completion: the lines of the completion table, each taken at every cut by the target.
+mkdir -p fuzz/corpus/completion
+while IFS= read -r text; do
+    printf '%b' "$text" | store fuzz/corpus/completion
+done < <(literals tests/driver_completion_test.cpp)
+
+for folder in expression suffix numbers completion; do
     echo "fuzz/corpus/$folder: $(find "fuzz/corpus/$folder" -type f | wc -l) files"
 done
 

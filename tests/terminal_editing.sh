@@ -2,7 +2,9 @@
 # Types at fexpr in a real terminal (tmux) as a person would: lines are typed, recalled with the
 # Up key, edited with Ctrl-A, Ctrl-E and the arrows, and the screen must read exactly as
 # without editing. Also checks that the history is kept in $XDG_STATE_HOME/fexpr/history
-# across runs, and that a history that cannot be written changes nothing.
+# across runs, and that a history that cannot be written changes nothing. Tab completes
+# names and suffixes in both modes at a terminal; --each there is a session that goes on
+# after a bad line and ends with Ctrl-D, while from a pipe it stays a plain filter.
 # Usage: terminal_editing.sh FEXPR editing|plain   (exit 77 = skipped; a failure under CI=true)
 set -u
 
@@ -90,11 +92,14 @@ wait_status() {
     [ "$(cat "$scratch/status")" = "$1" ] || fail "exit status $(cat "$scratch/status"), not $1"
 }
 
-# Starts fexpr in a fresh pane with the given state folder; the pane stays after it ends.
+# Starts fexpr in a fresh pane with the given state folder and switches; the pane stays
+# after it ends.
 start() {
+    local state=$1
+    shift
     rm -f "$scratch/status"
     tmux_ new-session -d -s fexpr -x 250 -y 50 \
-        "env HOME='$scratch/home' XDG_STATE_HOME='$1' '$fexpr'; echo \$? >'$scratch/status'; sleep 60"
+        "env HOME='$scratch/home' XDG_STATE_HOME='$state' '$fexpr' $*; echo \$? >'$scratch/status'; sleep 60"
 }
 
 stop() {
@@ -223,6 +228,104 @@ $prompt"
 keys $'1\xe9' && keys -k Enter
 wait_tail "Two numbers stuck together"
 wait_status 7
+stop
+
+# Tab in the interactive mode: a name completed in the case typed, a listing at the second
+# Tab of an ambiguous start, the suffixes after a blank.
+start "$state"
+wait_screen "$banner
+$prompt"
+keys 'SQ' && keys -k Tab && keys '(16)' && keys -k Enter
+wait_screen "$banner
+$prompt
+SQRT(16)
+4
+$prompt"
+keys 'a' && keys -k Tab && keys -k Tab
+wait_screen "$banner
+$prompt
+SQRT(16)
+4
+$prompt
+a
+arcsin  arccos  arctan  abs
+a"
+keys 'bs(-2) x' && keys -k Tab && keys -k Tab
+wait_screen "$banner
+$prompt
+SQRT(16)
+4
+$prompt
+a
+arcsin  arccos  arctan  abs
+abs(-2) x
+x_  x
+abs(-2) x"
+keys '_' && keys -k Enter
+wait_tail "abs(-2) x_
+0x00_00_00_00_00_00_00_02
+$prompt"
+keys -k Enter
+wait_status 0
+stop
+
+# --each at a terminal: no banner and no prompt; a bad line is answered and the session goes
+# on; Up recalls the lines of this session, Tab completes, Ctrl-D ends with the status of
+# the first line that failed.
+start "$state" --each
+keys '2*(3+' && keys -k Enter
+wait_screen "2*(3+
+The expression is incorrect"
+keys '1+2' && keys -k Enter
+wait_screen "2*(3+
+The expression is incorrect
+1+2
+3"
+keys -k Up Up C-e && keys '1)' && keys -k Enter
+wait_screen "2*(3+
+The expression is incorrect
+1+2
+3
+2*(3+1)
+8"
+keys 'sq' && keys -k Tab && keys '16' && keys -k Enter
+wait_tail "2*(3+1)
+8
+sqrt16
+4"
+keys -k C-d
+wait_status 9
+stop
+[ "$(tail -n 4 "$history" 2>/dev/null)" = '2*(3+
+1+2
+2*(3+1)
+sqrt16' ] || fail "the --each session's lines were not kept"
+
+# With --explain the caret shows where a line stopped (standard error, with the line's
+# number), and the session goes on.
+start "$state" --explain --each
+keys '1+*2' && keys -k Enter
+wait_tail "Operator adhesion"
+keys 'Pi' && keys -k Enter
+wait_screen "1+*2
+1: stopped: 1+*2
+1:            ^
+Operator adhesion
+Pi
+2: read as: Pi
+3.14159265358979"
+keys -k C-d
+wait_status 5
+stop
+
+# From a pipe --each is the plain filter, even with a terminal for its answers: the lines
+# are not echoed, and a Tab is a blank of the expression.
+rm -f "$scratch/status"
+tmux_ new-session -d -s fexpr -x 250 -y 50 \
+    "printf '2+\\n2\\t+1\\n' | '$fexpr' --each; echo \$? >'$scratch/status'; sleep 60"
+wait_screen "The expression is incorrect
+3"
+wait_status 9
 stop
 
 if [ $failures -gt 0 ]; then

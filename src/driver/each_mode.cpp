@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdint>
 
+#include "driver/completion.h"
 #include "driver/line_modes.h"
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
@@ -10,6 +11,7 @@
 #include "engine/text_buffers.h"
 #include "format/layouts.h"
 #include "numeric/text_output.h"
+#include "platform/line_editor.h"
 #include "platform/process.h"
 #include "platform/text_builder.h"
 
@@ -111,11 +113,17 @@ int answer_each_line(const format::run_settings& run, platform::text_reader& rea
     return first_failure;
 }
 
+// At a terminal the lines are edited, recalled and completed as in the interactive mode;
+// from a pipe or a file they are read as they come.
 void run_each_mode(const format::run_settings& run, const char* suffix, bool tsv) noexcept {
     platform::end_quietly_on_broken_pipe();
-    platform::open_standard_input(each_reader);
-    platform::end_process(
-        answer_each_line(run, each_reader, platform::standard_output(), suffix, tsv));
+    if (!platform::open_edited_reader(each_reader, find_completions)) {
+        platform::open_standard_input(each_reader);
+    }
+    const int status =
+        answer_each_line(run, each_reader, platform::standard_output(), suffix, tsv);
+    platform::close_line_editor();
+    platform::end_process(status);
 }
 
 }  // namespace fexpr::driver

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "driver/completion.h"
 #include "driver/help_texts.h"
 #include "driver/mode_steps.h"
 #include "engine/diagnostics.h"
@@ -27,7 +28,7 @@ bool after_full_piece = false;  // the last piece filled the buffer and had no n
 // the other modes never touch it. A piece that holds a NUL ends the dialogue.
 std::size_t read_console_piece(char* out, std::size_t capacity) noexcept {
     if (!console_open) {
-        console_edited = platform::open_line_editor();
+        console_edited = platform::open_line_editor(find_completions);
         if (!console_edited) platform::open_standard_input(console_reader);
         console_open = true;
     }

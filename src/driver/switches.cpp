@@ -31,7 +31,7 @@ struct switch_entry {
 
 constexpr switch_entry switch_table[] = {
     {"each", switch_mode::each, "tsv", "--each[=tsv] [SUFFIX]",
-     "answer every line of standard input; =tsv: status<TAB>text"},
+     "answer each input line, a session at a terminal; =tsv: status<TAB>text"},
     {"sum", switch_mode::sum, nullptr, "--sum [FILE|- [SUFFIX]]",
      "add up the lines of FILE or of standard input"},
     {"help", switch_mode::help, nullptr, "--help", "print this help"},

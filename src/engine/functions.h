@@ -40,6 +40,11 @@ constexpr name_lengths make_name_lengths() noexcept {
 }
 
 inline constexpr name_lengths function_name_lengths = make_name_lengths();
+// The name that begins a shift descriptor, in lower case only: unlike the named functions,
+// its letters are compared exactly.
+inline constexpr char shift_name[] = "shift";
+constexpr int shift_name_length = sizeof shift_name - 1;
+
 constexpr int first_function_code = 7;
 constexpr int shift_function_code = first_function_code + named_function_count;
 

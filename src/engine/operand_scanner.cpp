@@ -40,8 +40,8 @@ struct shift_fields {
  * space and takes at most two characters, a sign included ("-1", "+5").
  */
 int scan_shift_fields(const char* text, bool length_form, shift_fields& fields) noexcept {
-    if (std::strncmp(text, "shift", 5) != 0) return 0;
-    int position = 5;
+    if (std::strncmp(text, shift_name, shift_name_length) != 0) return 0;
+    int position = shift_name_length;
     int used = 0;
     char letter[2];
     if (numeric::scan_charset(text + position, "lar", 1, letter, &used) != 1) return 0;

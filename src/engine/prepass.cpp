@@ -24,21 +24,6 @@ digit_grouping grouping_of(char first) noexcept {
     return no_groups;
 }
 
-/*
- * An 'x' at position i >= 1 stays when the character before it is a letter other than the
- * ten unit letters, when a letter follows it, or when it ends a hexadecimal prefix: a '0'
- * at the start of the text, or a '0' that does not end a longer number ('0x1F', '(0x10)',
- * '2*0x10' stay; '10x3' is a multiplication). The tests look at the text already rewritten
- * to the left, which working in place from left to right gives.
- */
-bool keeps_x(const char* text, std::size_t i) noexcept {
-    const char before = text[i - 1];
-    if (numeric::is_letter(before) && !is_unit_set_letter(before)) return true;
-    if (numeric::is_letter(text[i + 1])) return true;
-    if (i == 1 && before == '0') return true;
-    return i > 1 && before == '0' && !numeric::is_decimal_digit(text[i - 2]);
-}
-
 // The characters the pass below stops at: 'x', the unit letters and the blanks (the
 // characters the evaluator removes), as a text for strcspn, which the C library runs over
 // many characters at a time, and as a table for the characters after the first stop.
@@ -116,6 +101,21 @@ text_survey survey_text(char* text) noexcept {
 }
 
 }  // namespace
+
+/*
+ * An 'x' at position i >= 1 stays when the character before it is a letter other than the
+ * ten unit letters, when a letter follows it, or when it ends a hexadecimal prefix: a '0'
+ * at the start of the text, or a '0' that does not end a longer number ('0x1F', '(0x10)',
+ * '2*0x10' stay; '10x3' is a multiplication). The tests look at the text already rewritten
+ * to the left, which working in place from left to right gives.
+ */
+bool keeps_x(const char* text, std::size_t i) noexcept {
+    const char before = text[i - 1];
+    if (numeric::is_letter(before) && !is_unit_set_letter(before)) return true;
+    if (numeric::is_letter(text[i + 1])) return true;
+    if (i == 1 && before == '0') return true;
+    return i > 1 && before == '0' && !numeric::is_decimal_digit(text[i - 2]);
+}
 
 void remove_blanks(char* text) noexcept {
     char* out = text;

@@ -26,6 +26,10 @@ inline constexpr digit_group_mark digit_group_marks[] = {{',', groups_of_three, 
 // digit-group marks.
 inline constexpr char removed_on_entry[] = " \t,_";
 
+// Whether the 'x' at position i >= 1 of `text` stays a letter rather than becoming the
+// multiplication '*' in the pre-pass.
+bool keeps_x(const char* text, std::size_t i) noexcept;
+
 // What the pre-pass found: the digit groups the first character asks for, and where the
 // first character to be removed stands (the length of the text when it holds none).
 struct prepared_expression {

@@ -33,6 +33,33 @@ struct result_layout {
 
 constexpr result_layout default_layout = {layout_default, default_precision};
 
+// The suffixes that carry a number N: their lead character (exact case), the range of N and
+// the layout. Tested first, in this order.
+struct numbered_suffix {
+    char lead;
+    int low;
+    int high;
+    output_format format;
+};
+
+inline constexpr numbered_suffix numbered_suffixes[] = {
+    {'.', 0, 15, layout_fixed},
+    {'g', 1, 15, layout_significant},
+    {'e', 0, 15, layout_scientific},
+};
+
+// The suffixes of fixed characters, letters in either case; tested after the numbered ones,
+// in this order, so that "x_" is found before "x".
+struct plain_suffix {
+    const char* text;
+    output_format format;
+};
+
+inline constexpr plain_suffix plain_suffixes[] = {
+    {"x_", layout_hex_grouped}, {"x", layout_hex},      {"b", layout_binary},
+    {"o", layout_octal},        {":", layout_duration},
+};
+
 // Reads a candidate suffix; returns its layout, or default_layout when it is none.
 result_layout parse_format_suffix(const char* candidate) noexcept;
 

@@ -18,9 +18,12 @@ bool lead_and_number(const char* text, char lead, int low, int high, int* number
     return true;
 }
 
-// The letter `lower` in either case.
-bool is_letter(char character, char lower) noexcept {
-    return numeric::lower_case(character) == lower;
+// True when `text` begins with the characters of `suffix`, letters in either case.
+bool begins_with_suffix(const char* text, const char* suffix) noexcept {
+    for (; *suffix != '\0'; ++suffix, ++text) {
+        if (numeric::lower_case(*text) != *suffix) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -34,22 +37,15 @@ bool is_letter(char character, char lower) noexcept {
  */
 result_layout parse_format_suffix(const char* candidate) noexcept {
     int number = 0;
-    if (lead_and_number(candidate, '.', 0, 15, &number)) return {layout_fixed, number};
-    if (lead_and_number(candidate, 'g', 1, 15, &number)) return {layout_significant, number};
-    if (lead_and_number(candidate, 'e', 0, 15, &number)) return {layout_scientific, number};
-    output_format format = layout_default;
-    if (is_letter(candidate[0], 'x') && candidate[1] == '_') {
-        format = layout_hex_grouped;
-    } else if (is_letter(candidate[0], 'x')) {
-        format = layout_hex;
-    } else if (is_letter(candidate[0], 'b')) {
-        format = layout_binary;
-    } else if (is_letter(candidate[0], 'o')) {
-        format = layout_octal;
-    } else if (candidate[0] == ':') {
-        format = layout_duration;
+    for (const numbered_suffix& suffix : numbered_suffixes) {
+        if (lead_and_number(candidate, suffix.lead, suffix.low, suffix.high, &number)) {
+            return {suffix.format, number};
+        }
     }
-    return {format, default_precision};
+    for (const plain_suffix& suffix : plain_suffixes) {
+        if (begins_with_suffix(candidate, suffix.text)) return {suffix.format, default_precision};
+    }
+    return default_layout;
 }
 
 }  // namespace fexpr::format

@@ -65,6 +65,20 @@ char chunk[chunk_capacity] = {};
 bool refill_from_editor(line_source& source) noexcept;
 line_source console_source = {nullptr, 0, 0, false, refill_from_editor};
 
+// The terminal the editor echoes on.
+std::FILE* echo_file = nullptr;
+// A session of lines (--each) ends its last line at the end of the input, so that what
+// follows on the terminal starts a line of its own.
+bool session_of_lines = false;
+
+// Tab completion: the finder, the key bytes read and their count at the last Tab, which
+// tells a second Tab in a row; the line before the cursor as bytes, and the words found.
+completion_finder finder_in_use = nullptr;
+unsigned long keys_read = 0;
+unsigned long last_tab_key = 0;
+char completion_text[entry_capacity] = {};
+completion_list completions = {};
+
 wchar_t* empty_prompt(EditLine*) {
     return no_prompt;
 }
@@ -84,6 +98,7 @@ int read_key_byte(EditLine*, wchar_t* key) {
     char byte = '\0';
     const long count = read_some(standard_input_descriptor, &byte, 1);
     const auto code = static_cast<unsigned char>(byte);
+    if (count == 1) ++keys_read;
     *key = count != 1 ? L'\0' : code < 128 ? static_cast<wchar_t>(code) : high_byte_base + code;
     return count == 1 ? 1 : (count == 0 ? 0 : -1);
 }
@@ -135,7 +150,13 @@ bool edit_next_line() noexcept {
     flush_stream(standard_output());
     int count = 0;
     const wchar_t* line = el_wgets(editor, &count);
-    if (line == nullptr || count <= 0) return false;
+    if (line == nullptr || count <= 0) {
+        if (session_of_lines) {
+            std::fputc('\n', echo_file);
+            std::fflush(echo_file);
+        }
+        return false;
+    }
     edited_text = line;
     edited_length = static_cast<std::size_t>(count);
     edited_position = 0;
@@ -159,6 +180,91 @@ bool refill_from_editor(line_source& source) noexcept {
     return true;
 }
 
+// What a word adds after the cursor.
+const char* continuation(const completion_word& word) noexcept {
+    return word.text + word.typed;
+}
+
+// The length of the continuation every word of a non-empty list shares.
+std::size_t shared_continuation(const completion_list& list) noexcept {
+    const char* first = continuation(list.words[0]);
+    std::size_t length = std::strlen(first);
+    for (std::size_t index = 1; index < list.count; ++index) {
+        const char* other = continuation(list.words[index]);
+        std::size_t same = 0;
+        while (same < length && other[same] == first[same]) ++same;
+        length = same;
+    }
+    return length;
+}
+
+// Writes the words in columns on the lines under the one being edited, as wide as the
+// terminal allows.
+void list_completions(const completion_list& list) noexcept {
+    int columns = 0;
+    if (el_get(editor, EL_GETTC, "co", &columns, static_cast<void*>(nullptr)) != 0 ||
+        columns <= 0) {
+        columns = 80;
+    }
+    std::size_t width = 1;
+    for (std::size_t index = 0; index < list.count; ++index) {
+        const std::size_t length = std::strlen(list.words[index].text);
+        if (length + 2 > width) width = length + 2;
+    }
+    std::size_t per_row = static_cast<std::size_t>(columns) / width;
+    if (per_row == 0) per_row = 1;
+    std::fputc('\n', echo_file);
+    for (std::size_t index = 0; index < list.count; ++index) {
+        const char* text = list.words[index].text;
+        const bool row_end = (index + 1) % per_row == 0 || index + 1 == list.count;
+        std::fputs(text, echo_file);
+        for (std::size_t pad = std::strlen(text); !row_end && pad < width; ++pad) {
+            std::fputc(' ', echo_file);
+        }
+        if (row_end) std::fputc('\n', echo_file);
+    }
+    std::fflush(echo_file);
+}
+
+// Puts the first `length` characters of `text` (ASCII) at the cursor.
+void insert_at_cursor(EditLine* edit, const char* text, std::size_t length) noexcept {
+    wchar_t insertion[completion_word_size];
+    for (std::size_t index = 0; index < length; ++index) {
+        insertion[index] = static_cast<wchar_t>(static_cast<unsigned char>(text[index]));
+    }
+    insertion[length] = L'\0';
+    el_winsertstr(edit, insertion);
+}
+
+/*
+ * The Tab key: the finder looks at the line before the cursor (a line too long for the
+ * buffer gets nothing). The words' shared continuation is inserted; when there is none, the
+ * first Tab rings the bell and a second one in a row lists the words, after which the editor
+ * shows the line again below the listing.
+ */
+unsigned char complete_at_cursor(EditLine* edit, int) {
+    const bool again = last_tab_key != 0 && keys_read == last_tab_key + 1;
+    last_tab_key = keys_read;
+    const LineInfoW* line = el_wline(edit);
+    const auto length = static_cast<std::size_t>(line->cursor - line->buffer);
+    if (finder_in_use == nullptr || length >= entry_capacity) return CC_ERROR;
+    for (std::size_t index = 0; index < length; ++index) {
+        completion_text[index] = byte_of(line->buffer[index]);
+    }
+    completion_text[length] = '\0';
+    completions.count = 0;
+    finder_in_use(completion_text, length, line->cursor == line->lastchar, completions);
+    if (completions.count == 0) return CC_ERROR;
+    const std::size_t shared = shared_continuation(completions);
+    if (shared > 0) {
+        insert_at_cursor(edit, continuation(completions.words[0]), shared);
+        return CC_REFRESH;
+    }
+    if (!again) return CC_ERROR;
+    list_completions(completions);
+    return CC_REDISPLAY;
+}
+
 void start_history() noexcept {
     history_list = history_winit();
     if (history_list == nullptr) return;
@@ -171,7 +277,7 @@ void start_history() noexcept {
 
 }  // namespace
 
-bool open_line_editor() noexcept {
+bool open_line_editor(completion_finder finder) noexcept {
     if (editor != nullptr) return true;
     // The editor echoes the line on the terminal: standard output, or standard error when
     // the results go to a file; with neither a terminal the plain reader runs.
@@ -185,9 +291,23 @@ bool open_line_editor() noexcept {
     el_wset(editor, EL_SIGNAL, 1);
     el_wset(editor, EL_PROMPT, empty_prompt);
     el_wset(editor, EL_GETCFN, read_key_byte);
+    finder_in_use = finder;
+    echo_file = echo;
+    el_wset(editor, EL_ADDFN, L"fexpr-complete", L"Complete a name or a format suffix",
+            complete_at_cursor);
+    el_wset(editor, EL_BIND, L"^I", L"fexpr-complete", static_cast<wchar_t*>(nullptr));
     start_history();
     console_source = line_source{nullptr, 0, 0, false, refill_from_editor};
     edited_position = edited_length = 0;
+    return true;
+}
+
+bool open_edited_reader(text_reader& reader, completion_finder finder) noexcept {
+    if (!open_line_editor(finder)) return false;
+    reader.source = line_source{nullptr, 0, 0, false, refill_from_editor};
+    reader.descriptor = standard_input_descriptor;
+    reader.flush_before_read = false;
+    session_of_lines = true;
     return true;
 }
 
@@ -204,7 +324,11 @@ void close_line_editor() noexcept {
 
 #else
 
-bool open_line_editor() noexcept {
+bool open_line_editor(completion_finder) noexcept {
+    return false;
+}
+
+bool open_edited_reader(text_reader&, completion_finder) noexcept {
     return false;
 }
 
