@@ -21,7 +21,8 @@ touch "$work/numbers.csv" "$work/numbers.txt"
 mkdir "$work/nested"
 cd "$work" || exit 1
 
-# The candidates for a command line with the cursor at its end, sorted, on one line.
+# The candidates for a command line with the cursor at its end, on one line (zsh answers
+# every line at once, in one shell, below).
 case $shell in
 bash)
     # shellcheck source=/dev/null
@@ -31,17 +32,13 @@ bash)
         COMP_POINT=${#1}
         COMPREPLY=()
         _fexpr
-        printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' '
+        printf '%s\n' "${COMPREPLY[@]}" | paste -sd' '
     }
     ;;
-zsh)
-    candidates() {
-        zsh -f "$tests/zsh_candidates.zsh" "$folder/_fexpr" "$1" | sort | paste -sd' '
-    }
-    ;;
+zsh) ;;
 fish)
     candidates() {
-        fish --no-config -c "source '$folder/fexpr.fish'; complete -C '$1'" | cut -f1 | sort |
+        fish --no-config -c "source '$folder/fexpr.fish'; complete -C '$1'" | cut -f1 |
             paste -sd' '
     }
     ;;
@@ -51,14 +48,13 @@ fish)
     ;;
 esac
 
+# The command lines and what each must offer, sorted; checked at the end.
 failures=0
+lines=()
+wanted=()
 expect() {
-    local got
-    got=$(candidates "$1")
-    if [ "$got" != "$2" ]; then
-        printf '%s, for "%s"\n  expected: %s\n  got:      %s\n' "$shell" "$1" "$2" "$got"
-        failures=$((failures + 1))
-    fi
+    lines+=("$1")
+    wanted+=("$2")
 }
 
 help_text=$("$program" --help)
@@ -153,5 +149,19 @@ done
     echo "only $output_switches output switches found in: $switches"
     failures=$((failures + 1))
 }
-[ "$failures" -eq 0 ] && echo "$shell completion: as expected, with $output_switches output switches"
+if [ "$shell" = zsh ]; then
+    mapfile -t offered < <(zsh -f "$tests/zsh_candidates.zsh" "$folder" "${lines[@]}")
+else
+    offered=()
+    for line in "${lines[@]}"; do offered+=("$(candidates "$line")"); done
+fi
+for i in "${!lines[@]}"; do
+    got=$(tr ' ' '\n' <<<"${offered[i]:-}" | sed '/^$/d' | sort | paste -sd' ')
+    if [ "$got" != "${wanted[i]}" ]; then
+        printf '%s, for "%s"\n  expected: %s\n  got:      %s\n' "$shell" "${lines[i]}" \
+            "${wanted[i]}" "$got"
+        failures=$((failures + 1))
+    fi
+done
+[ "$failures" -eq 0 ] && echo "$shell completion: ${#lines[@]} command lines as expected"
 exit $((failures > 0))
