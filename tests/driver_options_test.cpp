@@ -21,8 +21,11 @@ const std::string help_with_pointer =
     " --explain                how the expression was read, on standard error\n"
     " --help                   print this help\n"
     " --version                print the version\n"
-    " --                       end of the switches\n"
-    "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n";
+    " --                       end of the switches\n" +
+    (windows_program()
+         ? "See fexpr-manual.txt, beside fexpr.exe, for the language, the layouts and the\n"
+           "exit statuses.\n"
+         : "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n");
 const std::string version = std::string("fexpr ") + FEXPR_VERSION + "\n";
 
 const std::vector<run_case> option_cases = {

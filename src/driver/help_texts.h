@@ -26,12 +26,9 @@ constexpr char help_text[] =
     " :       Format as DDD HH:MM:SS.mss\n";
 
 // --help prints the help above, the switches between these two texts, and then the pointer
-// to the manual page.
+// to the manual (platform/manual_pointer.h).
 constexpr char switches_heading_text[] = "Switches, before everything else:\n";
 constexpr char switches_end_text[] = " --                       end of the switches\n";
-
-constexpr char manual_pointer_text[] =
-    "See the manual page fexpr(1) for the language, the layouts and the exit statuses.\n";
 
 #ifndef FEXPR_VERSION
 #error "FEXPR_VERSION must name the project version"

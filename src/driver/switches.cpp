@@ -10,6 +10,7 @@
 #include "driver/output_switches.h"
 #include "engine/diagnostics.h"
 #include "format/layouts.h"
+#include "platform/manual_pointer.h"
 #include "platform/output_stream.h"
 #include "platform/process.h"
 #include "platform/text_builder.h"
@@ -98,7 +99,7 @@ void print_help() noexcept {
         print_switch_line(out, entry.usage, entry.summary);
     }
     platform::write_stream(out, switches_end_text);
-    platform::write_stream(out, manual_pointer_text);
+    platform::write_stream(out, platform::manual_pointer_text);
 }
 
 // Runs the chosen mode with the `count` parameters after the switches; never returns.

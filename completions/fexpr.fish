@@ -1,4 +1,5 @@
 # fish completion for fexpr: the switches, the format suffixes, and file names for --sum.
+# tests/check_completion.sh runs it and checks it against the switches of `fexpr --help`.
 
 function __fexpr_suffixes
     printf '.%s\n' (seq 0 15)

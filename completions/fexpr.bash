@@ -1,5 +1,6 @@
 # bash completion for fexpr: the switches, the format suffixes, and file names for --sum.
 # Installed as bash-completion/completions/fexpr; also works when sourced on its own.
+# tests/check_completion.sh runs it and checks it against the switches of `fexpr --help`.
 
 _fexpr_suffixes() {
     printf '%s\n' .{0..15} g{1..15} e{0..15} x x_ b o :
