@@ -158,7 +158,7 @@ std::size_t number_length(const char* text) noexcept {
     if (radix != '\0') {
         engine::radix_literal(text, radix, &end);
     } else {
-        end = numeric::decimal_text_end(text);
+        end = numeric::scan_number(text).end;
     }
     return static_cast<std::size_t>(end - text);
 }
