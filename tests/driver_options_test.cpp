@@ -11,7 +11,8 @@ namespace {
 const std::string help_with_pointer =
     std::string(driver::help_text) +
     "Switches, before everything else:\n"
-    " --each[=tsv] [SUFFIX]    answer each input line, a session at a terminal; =tsv: status<TAB>text\n"
+    " --each[=tsv] [SUFFIX]    answer each input line, a session at a terminal; =tsv: "
+    "status<TAB>text\n"
     " --sum [FILE|- [SUFFIX]]  add up the lines of FILE or of standard input\n"
     " --all                    every layout at once, SUFFIX<TAB>TEXT\n"
     " --exact                  the double: shortest text, hex form, fields\n"

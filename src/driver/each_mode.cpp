@@ -120,8 +120,7 @@ void run_each_mode(const format::run_settings& run, const char* suffix, bool tsv
     if (!platform::open_edited_reader(each_reader, find_completions)) {
         platform::open_standard_input(each_reader);
     }
-    const int status =
-        answer_each_line(run, each_reader, platform::standard_output(), suffix, tsv);
+    const int status = answer_each_line(run, each_reader, platform::standard_output(), suffix, tsv);
     platform::close_line_editor();
     platform::end_process(status);
 }
