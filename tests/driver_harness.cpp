@@ -199,13 +199,17 @@ const char* posix_only_reason(const run_request& request) {
 }
 
 // The program, the shell that runs FEXPR_TEST_WRAPPER's command in front of it, or Wine.
+// FEXPR_TEST_PROGRAM names another build to run instead of this one's, such as an aarch64
+// build behind FEXPR_TEST_WRAPPER=qemu-aarch64.
 std::vector<std::string> command_words() {
     if (const char* program = windows_program_path()) {
         return {FEXPR_SOURCE_DIR "/scripts/wine-run", program};
     }
+    const char* other = std::getenv("FEXPR_TEST_PROGRAM");
+    const std::string program = other != nullptr && *other != '\0' ? other : FEXPR_BINARY;
     const char* wrapper = std::getenv("FEXPR_TEST_WRAPPER");
-    if (wrapper == nullptr || *wrapper == '\0') return {FEXPR_BINARY};
-    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", FEXPR_BINARY};
+    if (wrapper == nullptr || *wrapper == '\0') return {program};
+    return {"/bin/sh", "-c", std::string("exec ") + wrapper + " \"$@\"", "fexpr", program};
 }
 
 run_outcome run_fexpr(const run_request& request) {
