@@ -1,0 +1,424 @@
+// The x87's arithmetic at 64-bit precision in integer arithmetic: rounding, the 80-bit
+// exponent range with its denormals, and the x87's rules for NaNs.
+#include "numeric/portable_extended.h"
+
+#include <cstring>
+
+namespace fexpr::numeric {
+namespace {
+
+using portable_detail::exponent_bias;
+using portable_detail::exponent_mask;
+using portable_detail::integer_bit;
+using portable_detail::leading_zeros;
+using portable_detail::sign_mask;
+
+constexpr std::uint64_t quiet_bit = 0x4000000000000000;
+constexpr std::uint64_t half = 0x8000000000000000;
+
+// A 128-bit unsigned integer as two words, for products, quotients and roots.
+struct wide {
+    std::uint64_t high;
+    std::uint64_t low;
+};
+
+// The full product of two 64-bit words, from four products of 32-bit halves.
+wide multiply_words(std::uint64_t a, std::uint64_t b) noexcept {
+    const std::uint64_t a_low = a & 0xFFFFFFFF;
+    const std::uint64_t a_high = a >> 32;
+    const std::uint64_t b_low = b & 0xFFFFFFFF;
+    const std::uint64_t b_high = b >> 32;
+    const std::uint64_t low_low = a_low * b_low;
+    const std::uint64_t middle_1 = a_high * b_low;
+    const std::uint64_t middle_2 = a_low * b_high;
+    const std::uint64_t carry =
+        ((low_low >> 32) + (middle_1 & 0xFFFFFFFF) + (middle_2 & 0xFFFFFFFF)) >> 32;
+    return {a_high * b_high + (middle_1 >> 32) + (middle_2 >> 32) + carry,
+            low_low + (middle_1 << 32) + (middle_2 << 32)};
+}
+
+/* value >> count, with every bit shifted out ORed into the lowest bit (the sticky bit), so
+ * that rounding still sees an inexact value as inexact. Any count from 0 up. */
+wide shift_right_sticky(wide value, int count) noexcept {
+    if (count == 0) return value;
+    if (count >= 128) return {0, (value.high | value.low) != 0 ? 1U : 0U};
+    if (count >= 64) {
+        const std::uint64_t lost =
+            count == 64 ? value.low : value.low | (value.high << (128 - count));
+        const std::uint64_t kept = count == 64 ? value.high : value.high >> (count - 64);
+        return {0, kept | (lost != 0 ? 1U : 0U)};
+    }
+    const std::uint64_t lost = value.low << (64 - count);
+    return {value.high >> count,
+            (value.low >> count) | (value.high << (64 - count)) | (lost != 0 ? 1U : 0U)};
+}
+
+wide shift_left(wide value, int count) noexcept {
+    if (count == 0) return value;
+    if (count >= 64) return {value.low << (count - 64), 0};
+    return {(value.high << count) | (value.low >> (64 - count)), value.low << count};
+}
+
+bool is_nan(portable_extended a) noexcept {
+    return (a.sign_exponent & exponent_mask) == exponent_mask && a.significand != integer_bit;
+}
+
+bool is_infinite(portable_extended a) noexcept {
+    return (a.sign_exponent & exponent_mask) == exponent_mask && a.significand == integer_bit;
+}
+
+bool is_zero(portable_extended a) noexcept {
+    return (a.sign_exponent & exponent_mask) == 0 && a.significand == 0;
+}
+
+bool sign_of(portable_extended a) noexcept {
+    return (a.sign_exponent & sign_mask) != 0;
+}
+
+portable_extended make(bool negative, int biased, std::uint64_t significand) noexcept {
+    portable_extended result;
+    result.significand = significand;
+    result.sign_exponent = static_cast<std::uint16_t>((negative ? sign_mask : 0) | biased);
+    return result;
+}
+
+portable_extended infinity(bool negative) noexcept {
+    return make(negative, exponent_mask, integer_bit);
+}
+
+portable_extended zero(bool negative) noexcept {
+    return make(negative, 0, 0);
+}
+
+// The result of an invalid operation: the x87's default NaN, negative and quiet.
+portable_extended default_nan() noexcept {
+    return make(true, exponent_mask, integer_bit | quiet_bit);
+}
+
+portable_extended quieted(portable_extended a) noexcept {
+    a.significand |= quiet_bit;
+    return a;
+}
+
+/* The NaN that an operation with a NaN operand gives: the NaN operand, quieted; of two NaNs
+ * the one with the larger significand (a quiet one beats a signalling one), and where the
+ * significands are equal the positive one, as the x87 chooses. */
+portable_extended nan_result(portable_extended a, portable_extended b) noexcept {
+    if (!is_nan(b)) return quieted(a);
+    if (!is_nan(a)) return quieted(b);
+    if (a.significand != b.significand) return quieted(a.significand > b.significand ? a : b);
+    return quieted(sign_of(a) ? b : a);
+}
+
+// A finite nonzero value as significand * 2^(exponent - 63) with the integer bit set.
+struct unpacked {
+    bool negative;
+    int exponent;
+    std::uint64_t significand;
+};
+
+unpacked unpack(portable_extended a) noexcept {
+    int biased = a.sign_exponent & exponent_mask;
+    std::uint64_t significand = a.significand;
+    if (biased == 0) {
+        const int shift = leading_zeros(significand);
+        significand <<= shift;
+        biased = 1 - shift;
+    }
+    return {sign_of(a), biased - exponent_bias, significand};
+}
+
+/* Rounds significand.rest * 2^(exponent - 63) to nearest even once, where the integer bit of
+ * the significand is set and rest holds the bits below it (its lowest bit sticky). Below the
+ * normal range the value is denormalized first and rounded at the denormal's last bit; a
+ * carry out of the top makes the next binade, or the smallest normal from a denormal. */
+portable_extended round_pack(bool negative, int exponent, wide value) noexcept {
+    int biased = exponent + exponent_bias;
+    if (biased >= exponent_mask) return infinity(negative);
+    if (biased <= 0) {
+        value = shift_right_sticky(value, 1 - biased);
+        biased = 0;
+    }
+    const bool up = value.low > half || (value.low == half && (value.high & 1U) != 0);
+    if (up) {
+        ++value.high;
+        if (value.high == 0) {
+            value.high = integer_bit;
+            ++biased;
+            if (biased == exponent_mask) return infinity(negative);
+        } else if (biased == 0 && (value.high & integer_bit) != 0) {
+            biased = 1;
+        }
+    }
+    return make(negative, biased, value.high);
+}
+
+// Orders the magnitudes of two finite or infinite values of the 80-bit format.
+bool magnitude_below(portable_extended a, portable_extended b) noexcept {
+    const int a_biased = a.sign_exponent & exponent_mask;
+    const int b_biased = b.sign_exponent & exponent_mask;
+    if (a_biased != b_biased) return a_biased < b_biased;
+    return a.significand < b.significand;
+}
+
+/* The sum of two finite nonzero values, |a| >= |b|. The smaller is aligned into 64 extra
+ * bits with a sticky bit, which is enough for a difference too: a difference that needs more
+ * than one bit of normalization comes from exponents at most one apart, aligned exactly.
+ * Exact cancellation gives +0. */
+portable_extended add_finite(unpacked a, unpacked b) noexcept {
+    const wide aligned = shift_right_sticky({b.significand, 0}, a.exponent - b.exponent);
+    if (a.negative == b.negative) {
+        const std::uint64_t high = a.significand + aligned.high;
+        wide sum{high, aligned.low};
+        int exponent = a.exponent;
+        if (high < a.significand) {
+            sum = shift_right_sticky(sum, 1);
+            sum.high |= integer_bit;
+            ++exponent;
+        }
+        return round_pack(a.negative, exponent, sum);
+    }
+    const std::uint64_t borrow = aligned.low != 0 ? 1U : 0U;
+    wide difference{a.significand - aligned.high - borrow, 0 - aligned.low};
+    if (difference.high == 0 && difference.low == 0) return zero(false);
+    const int shift =
+        difference.high != 0 ? leading_zeros(difference.high) : 64 + leading_zeros(difference.low);
+    difference = shift_left(difference, shift);
+    return round_pack(a.negative, a.exponent - shift, difference);
+}
+
+// a + b, the sign of b flipped for a subtraction (after the NaN test: a NaN keeps its sign).
+portable_extended add(portable_extended a, portable_extended b, bool subtract) noexcept {
+    if (is_nan(a) || is_nan(b)) return nan_result(a, b);
+    if (subtract) b.sign_exponent ^= sign_mask;
+    if (is_infinite(a) || is_infinite(b)) {
+        if (is_infinite(a) && is_infinite(b) && sign_of(a) != sign_of(b)) return default_nan();
+        return is_infinite(a) ? a : b;
+    }
+    if (is_zero(a) || is_zero(b)) {
+        if (!is_zero(b)) return b;
+        if (!is_zero(a)) return a;
+        return zero(sign_of(a) && sign_of(b));
+    }
+    if (magnitude_below(a, b)) return add_finite(unpack(b), unpack(a));
+    return add_finite(unpack(a), unpack(b));
+}
+
+/* Long division of two significands with the integer bit set: 64 quotient bits from the
+ * first 1, then a round bit and a sticky bit from the remainder. When a < b the quotient's
+ * first 1 comes one place later: 2a - b, below b, starts the remainder (2a overflows the
+ * word, the difference does not). */
+portable_extended divide_finite(unpacked a, unpacked b, bool negative) noexcept {
+    int exponent = a.exponent - b.exponent;
+    std::uint64_t remainder = a.significand - b.significand;
+    if (a.significand < b.significand) {
+        remainder = (a.significand << 1) - b.significand;
+        --exponent;
+    }
+    std::uint64_t quotient = 1;
+    for (int bit = 0; bit < 64; ++bit) {
+        const bool carry = (remainder >> 63) != 0;
+        remainder <<= 1;
+        const bool one = carry || remainder >= b.significand;
+        if (one) remainder -= b.significand;
+        quotient = (quotient << 1) | (one ? 1U : 0U);
+        if (bit == 62) {
+            // The 64 bits are complete; the next bit is the round bit.
+            const bool round_carry = (remainder >> 63) != 0;
+            const std::uint64_t doubled = remainder << 1;
+            const bool round = round_carry || doubled >= b.significand;
+            const std::uint64_t rest = round ? doubled - b.significand : doubled;
+            const std::uint64_t low = (round ? half : 0) | (rest != 0 ? 1U : 0U);
+            return round_pack(negative, exponent, {quotient, low});
+        }
+    }
+    return zero(negative);
+}
+
+/* The root of N = significand * 2^shift, shift 65 or 66 so that N lies in [2^128, 2^130) and
+ * the scale 2^(exponent - 63 - shift) is an even power: digit by digit, two bits of N at a
+ * time, giving 65 bits of root (64 and the round bit) and a remainder that is the sticky
+ * bit. A root is never exactly halfway, so that suffices. */
+portable_extended root_finite(unpacked a) noexcept {
+    const int shift = ((a.exponent - 63) % 2 == 0) ? 66 : 65;
+    wide remainder{0, 0};
+    wide root{0, 0};
+    for (int pair = 64; pair >= 0; --pair) {
+        const int position = 2 * pair - shift;  // bit of the significand at N's bit 2*pair
+        std::uint64_t two_bits = 0;
+        if (position + 1 >= 0 && position + 1 < 64)
+            two_bits |= ((a.significand >> (position + 1)) & 1U) << 1;
+        if (position >= 0 && position < 64) two_bits |= (a.significand >> position) & 1U;
+        remainder = shift_left(remainder, 2);
+        remainder.low |= two_bits;
+        wide trial = shift_left(root, 2);
+        trial.low |= 1U;
+        root = shift_left(root, 1);
+        const bool fits = remainder.high > trial.high ||
+                          (remainder.high == trial.high && remainder.low >= trial.low);
+        if (fits) {
+            const std::uint64_t borrow = remainder.low < trial.low ? 1U : 0U;
+            remainder = {remainder.high - trial.high - borrow, remainder.low - trial.low};
+            root.low |= 1U;
+        }
+    }
+    const bool inexact = remainder.high != 0 || remainder.low != 0;
+    const wide value{(root.high << 63) | (root.low >> 1),
+                     ((root.low & 1U) != 0 ? half : 0) | (inexact ? 1U : 0U)};
+    return round_pack(false, 64 + (a.exponent - 63 - shift) / 2, value);
+}
+
+// The double's bits: sign, 11-bit exponent biased by 1023, 52-bit fraction.
+constexpr int double_bias = 1023;
+constexpr std::uint64_t double_fraction_mask = 0x000FFFFFFFFFFFFF;
+constexpr std::uint64_t double_quiet_bit = 0x0008000000000000;
+
+/* A finite nonzero value rounded to a double: 11 bits dropped in the normal range, more
+ * below it (the subnormals' fixed last bit), all of them beyond half the smallest subnormal.
+ * The biased exponent and the fraction are added as one integer, so a carry of the rounding
+ * moves into the next binade, the smallest normal or infinity by itself. */
+std::uint64_t double_bits_of_finite(unpacked a) noexcept {
+    const std::uint64_t sign = a.negative ? 0x8000000000000000 : 0;
+    if (a.exponent > double_bias) return sign | 0x7FF0000000000000;
+    int drop = 11;
+    std::uint64_t exponent_field = 0;
+    if (a.exponent >= 1 - double_bias) {
+        exponent_field = static_cast<std::uint64_t>(a.exponent + double_bias - 1) << 52;
+    } else {
+        drop += (1 - double_bias) - a.exponent;
+    }
+    if (drop > 64) return sign;
+    const std::uint64_t kept = drop == 64 ? 0 : a.significand >> drop;
+    const std::uint64_t lost = drop == 64 ? a.significand : a.significand << (64 - drop);
+    const bool up = lost > half || (lost == half && (kept & 1U) != 0);
+    return sign | (exponent_field + kept + (up ? 1U : 0U));
+}
+
+}  // namespace
+
+portable_extended::portable_extended(double value) noexcept {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const std::uint64_t fraction = bits & double_fraction_mask;
+    if (biased == 0x7FF) {
+        // An infinity, or a NaN with its payload on top, quieted as the x87 loads it.
+        const std::uint64_t payload = fraction == 0 ? 0 : (fraction << 11) | quiet_bit;
+        *this = make(negative, exponent_mask, integer_bit | payload);
+    } else if (biased == 0) {
+        *this = portable_detail::exact_value(negative, -1074, fraction);
+    } else {
+        *this =
+            make(negative, biased - double_bias + exponent_bias, integer_bit | (fraction << 11));
+    }
+}
+
+portable_extended::operator double() const noexcept {
+    std::uint64_t bits = sign_of(*this) ? 0x8000000000000000 : 0;
+    if (is_nan(*this)) {
+        bits |=
+            0x7FF0000000000000 | double_quiet_bit | ((significand >> 11) & double_fraction_mask);
+    } else if (is_infinite(*this)) {
+        bits |= 0x7FF0000000000000;
+    } else if (!is_zero(*this)) {
+        bits = double_bits_of_finite(unpack(*this));
+    }
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+portable_extended::operator std::int64_t() const noexcept {
+    constexpr std::int64_t indefinite = -0x7FFFFFFFFFFFFFFF - 1;
+    if (is_nan(*this) || is_infinite(*this)) return indefinite;
+    if (is_zero(*this)) return 0;
+    const unpacked a = unpack(*this);
+    if (a.exponent < 0) return 0;
+    if (a.exponent >= 63) return indefinite;
+    const std::uint64_t magnitude = a.significand >> (63 - a.exponent);
+    return a.negative ? -static_cast<std::int64_t>(magnitude)
+                      : static_cast<std::int64_t>(magnitude);
+}
+
+portable_extended& portable_extended::operator*=(portable_extended other) noexcept {
+    *this = *this * other;
+    return *this;
+}
+
+portable_extended operator+(portable_extended a, portable_extended b) noexcept {
+    return add(a, b, false);
+}
+
+portable_extended operator-(portable_extended a, portable_extended b) noexcept {
+    return add(a, b, true);
+}
+
+portable_extended operator-(portable_extended a) noexcept {
+    a.sign_exponent ^= sign_mask;
+    return a;
+}
+
+/* The product: 0 * inf is invalid; otherwise a zero or an infinity with the signs' XOR. The
+ * 128-bit product of two significands has its top bit at 127 or 126. */
+portable_extended operator*(portable_extended a, portable_extended b) noexcept {
+    if (is_nan(a) || is_nan(b)) return nan_result(a, b);
+    const bool negative = sign_of(a) != sign_of(b);
+    if (is_infinite(a) || is_infinite(b)) {
+        if (is_zero(a) || is_zero(b)) return default_nan();
+        return infinity(negative);
+    }
+    if (is_zero(a) || is_zero(b)) return zero(negative);
+    const unpacked x = unpack(a);
+    const unpacked y = unpack(b);
+    wide product = multiply_words(x.significand, y.significand);
+    int exponent = x.exponent + y.exponent + 1;
+    if ((product.high & integer_bit) == 0) {
+        product = shift_left(product, 1);
+        --exponent;
+    }
+    return round_pack(negative, exponent, product);
+}
+
+/* The quotient: 0/0 and inf/inf are invalid; x/0 is an infinity, x/inf and 0/x a zero, each
+ * with the signs' XOR. */
+portable_extended operator/(portable_extended a, portable_extended b) noexcept {
+    if (is_nan(a) || is_nan(b)) return nan_result(a, b);
+    const bool negative = sign_of(a) != sign_of(b);
+    if (is_infinite(a)) return is_infinite(b) ? default_nan() : infinity(negative);
+    if (is_infinite(b)) return zero(negative);
+    if (is_zero(b)) return is_zero(a) ? default_nan() : infinity(negative);
+    if (is_zero(a)) return zero(negative);
+    return divide_finite(unpack(a), unpack(b), negative);
+}
+
+portable_extended portable_sqrt(portable_extended a) noexcept {
+    if (is_nan(a)) return quieted(a);
+    if (is_zero(a)) return a;
+    if (sign_of(a)) return default_nan();
+    if (is_infinite(a)) return a;
+    return root_finite(unpack(a));
+}
+
+bool operator==(portable_extended a, portable_extended b) noexcept {
+    if (is_nan(a) || is_nan(b)) return false;
+    if (is_zero(a) && is_zero(b)) return true;
+    return a.significand == b.significand && a.sign_exponent == b.sign_exponent;
+}
+
+bool operator<(portable_extended a, portable_extended b) noexcept {
+    if (is_nan(a) || is_nan(b)) return false;
+    if (is_zero(a) && is_zero(b)) return false;
+    if (sign_of(a) != sign_of(b)) return sign_of(a);
+    return sign_of(a) ? magnitude_below(b, a) : magnitude_below(a, b);
+}
+
+bool portable_is_nan(portable_extended a) noexcept {
+    return is_nan(a);
+}
+
+bool portable_is_infinite(portable_extended a) noexcept {
+    return is_infinite(a);
+}
+
+}  // namespace fexpr::numeric
