@@ -2,6 +2,7 @@
 // exponent range with its denormals, and the x87's rules for NaNs.
 #include "numeric/portable_extended.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace fexpr::numeric {
@@ -204,68 +205,95 @@ portable_extended add(portable_extended a, portable_extended b, bool subtract) n
     return add_finite(unpack(a), unpack(b));
 }
 
-/* Long division of two significands with the integer bit set: 64 quotient bits from the
- * first 1, then a round bit and a sticky bit from the remainder. When a < b the quotient's
- * first 1 comes one place later: 2a - b, below b, starts the remainder (2a overflows the
- * word, the difference does not). */
-portable_extended divide_finite(unpacked a, unpacked b, bool negative) noexcept {
-    int exponent = a.exponent - b.exponent;
-    std::uint64_t remainder = a.significand - b.significand;
-    if (a.significand < b.significand) {
-        remainder = (a.significand << 1) - b.significand;
-        --exponent;
-    }
-    std::uint64_t quotient = 1;
-    for (int bit = 0; bit < 64; ++bit) {
-        const bool carry = (remainder >> 63) != 0;
-        remainder <<= 1;
-        const bool one = carry || remainder >= b.significand;
-        if (one) remainder -= b.significand;
-        quotient = (quotient << 1) | (one ? 1U : 0U);
-        if (bit == 62) {
-            // The 64 bits are complete; the next bit is the round bit.
-            const bool round_carry = (remainder >> 63) != 0;
-            const std::uint64_t doubled = remainder << 1;
-            const bool round = round_carry || doubled >= b.significand;
-            const std::uint64_t rest = round ? doubled - b.significand : doubled;
-            const std::uint64_t low = (round ? half : 0) | (rest != 0 ? 1U : 0U);
-            return round_pack(negative, exponent, {quotient, low});
+/* (high * 2^64 + low) / divisor for high < divisor and a divisor with its top bit set, in two
+ * steps of 32 quotient bits, each estimated from the divisor's top half and corrected at most
+ * twice (Knuth's algorithm D with 32-bit digits). */
+std::uint64_t divide_wide(std::uint64_t high, std::uint64_t low, std::uint64_t divisor,
+                          std::uint64_t* remainder) noexcept {
+    constexpr std::uint64_t digit = 0x100000000;
+    const std::uint64_t divisor_high = divisor >> 32;
+    const std::uint64_t divisor_low = divisor & 0xFFFFFFFF;
+    const std::uint64_t numerator[2] = {low >> 32, low & 0xFFFFFFFF};
+    std::uint64_t partial = high;
+    std::uint64_t quotient = 0;
+    for (const std::uint64_t next : numerator) {
+        std::uint64_t estimate = partial / divisor_high;
+        std::uint64_t rest = partial - estimate * divisor_high;
+        while (estimate >= digit || estimate * divisor_low > ((rest << 32) | next)) {
+            --estimate;
+            rest += divisor_high;
+            if (rest >= digit) break;
         }
+        partial = ((partial << 32) | next) - estimate * divisor;
+        quotient = (quotient << 32) | estimate;
     }
-    return zero(negative);
+    *remainder = partial;
+    return quotient;
 }
 
-/* The root of N = significand * 2^shift, shift 65 or 66 so that N lies in [2^128, 2^130) and
- * the scale 2^(exponent - 63 - shift) is an even power: digit by digit, two bits of N at a
- * time, giving 65 bits of root (64 and the round bit) and a remainder that is the sticky
- * bit. A root is never exactly halfway, so that suffices. */
-portable_extended root_finite(unpacked a) noexcept {
-    const int shift = ((a.exponent - 63) % 2 == 0) ? 66 : 65;
-    wide remainder{0, 0};
-    wide root{0, 0};
-    for (int pair = 64; pair >= 0; --pair) {
-        const int position = 2 * pair - shift;  // bit of the significand at N's bit 2*pair
-        std::uint64_t two_bits = 0;
-        if (position + 1 >= 0 && position + 1 < 64)
-            two_bits |= ((a.significand >> (position + 1)) & 1U) << 1;
-        if (position >= 0 && position < 64) two_bits |= (a.significand >> position) & 1U;
-        remainder = shift_left(remainder, 2);
-        remainder.low |= two_bits;
-        wide trial = shift_left(root, 2);
-        trial.low |= 1U;
-        root = shift_left(root, 1);
-        const bool fits = remainder.high > trial.high ||
-                          (remainder.high == trial.high && remainder.low >= trial.low);
-        if (fits) {
-            const std::uint64_t borrow = remainder.low < trial.low ? 1U : 0U;
-            remainder = {remainder.high - trial.high - borrow, remainder.low - trial.low};
-            root.low |= 1U;
-        }
+/* The quotient of two significands with the integer bit set, 64 bits from its first 1, and
+ * the round and sticky bits from the remainder. a * 2^64 / b when a < b, a * 2^63 / b
+ * otherwise, so that the quotient's top bit is set. */
+portable_extended divide_finite(unpacked a, unpacked b, bool negative) noexcept {
+    int exponent = a.exponent - b.exponent;
+    std::uint64_t remainder = 0;
+    std::uint64_t quotient = 0;
+    if (a.significand < b.significand) {
+        quotient = divide_wide(a.significand, 0, b.significand, &remainder);
+        --exponent;
+    } else {
+        quotient = divide_wide(a.significand >> 1, a.significand << 63, b.significand, &remainder);
     }
-    const bool inexact = remainder.high != 0 || remainder.low != 0;
-    const wide value{(root.high << 63) | (root.low >> 1),
-                     ((root.low & 1U) != 0 ? half : 0) | (inexact ? 1U : 0U)};
-    return round_pack(false, 64 + (a.exponent - 63 - shift) / 2, value);
+    // The remainder against half the divisor: above, at or below the halfway point.
+    const std::uint64_t other = b.significand - remainder;
+    std::uint64_t low = 0;
+    if (remainder > other) low = half | 1U;
+    if (remainder == other) low = half;
+    if (remainder < other && remainder != 0) low = 1;
+    return round_pack(negative, exponent, {quotient, low});
+}
+
+// a < b for 128-bit values.
+bool wide_below(wide a, wide b) noexcept {
+    return a.high < b.high || (a.high == b.high && a.low < b.low);
+}
+
+/* The integer square root of n, n in [2^126, 2^128): the double's root of the top word gives
+ * 26 or more correct bits, one Newton step (n / r by divide_wide) more than 64, and the last
+ * unit is settled against r^2 <= n < (r + 1)^2. Every step is exact integer or IEEE
+ * arithmetic, the same on every CPU. */
+std::uint64_t integer_root(wide n) noexcept {
+    const double estimate = std::sqrt(static_cast<double>(n.high)) * 4294967296.0;
+    std::uint64_t root =
+        estimate >= 18446744073709551615.0 ? ~0ULL : static_cast<std::uint64_t>(estimate);
+    std::uint64_t unused = 0;
+    const std::uint64_t quotient =
+        n.high < root ? divide_wide(n.high, n.low, root, &unused) : ~0ULL;
+    root = (root >> 1) + (quotient >> 1) + (root & quotient & 1U);
+    while (wide_below(n, multiply_words(root, root))) --root;
+    while (root != ~0ULL && !wide_below(n, multiply_words(root + 1, root + 1))) ++root;
+    return root;
+}
+
+/* The root of n = significand * 2^shift, shift 63 or 64 so that n lies in [2^126, 2^128) and
+ * the scale 2^(exponent - 63 - shift) is an even power. With r = floor(sqrt(n)) and
+ * n - r^2 = d, the root lies above r + 1/2 exactly when d > r, and is never halfway; d != 0
+ * is the sticky bit. */
+portable_extended root_finite(unpacked a) noexcept {
+    const int shift = ((a.exponent - 63) % 2 == 0) ? 64 : 63;
+    const wide n =
+        shift == 64 ? wide{a.significand, 0} : wide{a.significand >> 1, a.significand << 63};
+    const std::uint64_t root = integer_root(n);
+    const wide square = multiply_words(root, root);
+    const std::uint64_t borrow = n.low < square.low ? 1U : 0U;
+    const wide difference{n.high - square.high - borrow, n.low - square.low};
+    std::uint64_t low = 0;
+    if (difference.high != 0 || difference.low > root) {
+        low = half | 1U;
+    } else if (difference.low != 0) {
+        low = 1;
+    }
+    return round_pack(false, 63 + (a.exponent - 63 - shift) / 2, {root, low});
 }
 
 // The double's bits: sign, 11-bit exponent biased by 1023, 52-bit fraction.
