@@ -1,7 +1,8 @@
-// Benchmarks of the number conversions.
+// Benchmarks of the number conversions and of the portable 64-bit-significand arithmetic.
 #include <benchmark/benchmark.h>
 
 #include "numeric/decimal_input.h"
+#include "numeric/portable_extended.h"
 #include "numeric/text_output.h"
 
 namespace {
@@ -45,5 +46,56 @@ void fixed_precision(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 8);
 }
 BENCHMARK(fixed_precision)->Arg(0)->Arg(3)->Arg(15);
+
+// The portable type's operations over operands of mixed magnitudes, the engine's join
+// (x * 60 + y) and the rounding to double; items are operations.
+using fexpr::numeric::portable_extended;
+
+template <typename operation>
+void portable_operation(benchmark::State& state, operation apply) {
+    portable_extended operands[8];
+    for (int i = 0; i < 8; ++i) operands[i] = portable_extended(sample_values[i] + 1.5);
+    for (auto _ : state) {
+        for (int i = 0; i < 8; ++i) {
+            benchmark::DoNotOptimize(apply(operands[i], operands[(i + 3) % 8]));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 8);
+}
+
+void portable_add(benchmark::State& state) {
+    portable_operation(state, [](portable_extended a, portable_extended b) { return a + b; });
+}
+BENCHMARK(portable_add);
+
+void portable_multiply(benchmark::State& state) {
+    portable_operation(state, [](portable_extended a, portable_extended b) { return a * b; });
+}
+BENCHMARK(portable_multiply);
+
+void portable_divide(benchmark::State& state) {
+    portable_operation(state, [](portable_extended a, portable_extended b) { return a / b; });
+}
+BENCHMARK(portable_divide);
+
+void portable_sqrt(benchmark::State& state) {
+    portable_operation(state, [](portable_extended a, portable_extended) {
+        return fexpr::numeric::portable_sqrt(a);
+    });
+}
+BENCHMARK(portable_sqrt);
+
+void portable_join(benchmark::State& state) {
+    portable_operation(state, [](portable_extended a, portable_extended b) {
+        return static_cast<double>(a * 60 + b);
+    });
+}
+BENCHMARK(portable_join);
+
+void portable_to_double(benchmark::State& state) {
+    portable_operation(
+        state, [](portable_extended a, portable_extended) { return static_cast<double>(a); });
+}
+BENCHMARK(portable_to_double);
 
 }  // namespace

@@ -83,10 +83,24 @@ TEST(EngineEvaluator, ShiftCountsAndMissingIntegerViews) {
     expect_values(cases);
 }
 
-// Arithmetic keeps a 64-bit significand until the value is stored.
+// Arithmetic keeps a 64-bit significand until the value is stored, on every platform, and
+// an invalid operation gives the x87's negative NaN; of two NaNs with the same payload the
+// positive one comes through.
 TEST(EngineEvaluator, ExtendedIntermediateResults) {
-    if (std::numeric_limits<long double>::digits != 64) GTEST_SKIP() << "no extended type";
-    const value_case cases[] = {{"91.169:19.61", 5489.75}, {"137.279*712.658", 97832.977581999992}};
+    const double negative_nan = -std::numeric_limits<double>::quiet_NaN();
+    const double positive_nan = std::numeric_limits<double>::quiet_NaN();
+    const value_case cases[] = {
+        {"91.169:19.61", 5489.75},
+        {"137.279*712.658", 97832.977581999992},
+        {"0/0", negative_nan},
+        {"(1/0)-(1/0)", negative_nan},
+        {"0*(1/0)", negative_nan},
+        {"(0/0)*(0-1)", negative_nan},
+        {"0-(0/0)", negative_nan},
+        {"(0/0)+(0-(0/0))", negative_nan},
+        {"(0/0)+sqrt(0-1)", positive_nan},
+        {"3e306:(0-1e307)", 1.7000000000000001e+308},
+        {"(0-1.7976931348623157e308):(1/0)", std::numeric_limits<double>::infinity()}};
     expect_values(cases);
 }
 

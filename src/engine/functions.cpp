@@ -13,10 +13,9 @@ namespace {
 using numeric::extended;
 
 // The factors of the degree conversions with a 64-bit significand: 1/180 rounded to 64
-// bits, and the reciprocal of the double pi (not of the true pi) rounded to 64 bits. Where
-// extended is double they round to double.
-constexpr extended one_over_180 = static_cast<extended>(0xB60B60B60B60B60Bp-71L);
-constexpr extended one_over_pi = static_cast<extended>(0xA2F9836E4E4416F4p-65L);
+// bits, and the reciprocal of the double pi (not of the true pi) rounded to 64 bits.
+constexpr extended one_over_180 = numeric::extended_from_parts(false, -71, 0xB60B60B60B60B60B);
+constexpr extended one_over_pi = numeric::extended_from_parts(false, -65, 0xA2F9836E4E4416F4);
 constexpr extended degrees_per_half_turn = 180;
 
 // (x * pi) * (1/180), multiplied in this order and rounded to double once.

@@ -268,7 +268,7 @@ extended elementary_exp(extended x) noexcept {
 extended elementary_pow(extended x, extended y) noexcept {
     return x87_pow(x, y);
 }
-#else
+#elif FEXPR_HARDWARE_EXTENDED
 extended elementary_sin(extended x) noexcept {
     return std::sin(x);
 }
@@ -292,17 +292,51 @@ extended elementary_pow(extended x, extended y) noexcept {
 }
 #endif
 
+#if FEXPR_HARDWARE_EXTENDED
 extended elementary_atan(extended x) noexcept {
     return std::atan(x);
-}
-extended elementary_sqrt(extended x) noexcept {
-    return std::sqrt(x);
 }
 extended elementary_log(extended x) noexcept {
     return std::log(x);
 }
 extended elementary_log10(extended x) noexcept {
     return std::log10(x);
+}
+#else
+// Where extended is computed in integer arithmetic, the C library's double functions.
+extended elementary_sin(extended x) noexcept {
+    return std::sin(store(x));
+}
+extended elementary_cos(extended x) noexcept {
+    return std::cos(store(x));
+}
+extended elementary_tan(extended x) noexcept {
+    return std::tan(store(x));
+}
+extended elementary_asin(extended x) noexcept {
+    return std::asin(store(x));
+}
+extended elementary_acos(extended x) noexcept {
+    return std::acos(store(x));
+}
+extended elementary_exp(extended x) noexcept {
+    return std::exp(store(x));
+}
+extended elementary_pow(extended x, extended y) noexcept {
+    return std::pow(store(x), store(y));
+}
+extended elementary_atan(extended x) noexcept {
+    return std::atan(store(x));
+}
+extended elementary_log(extended x) noexcept {
+    return std::log(store(x));
+}
+extended elementary_log10(extended x) noexcept {
+    return std::log10(store(x));
+}
+#endif
+extended elementary_sqrt(extended x) noexcept {
+    return extended_sqrt(x);
 }
 
 }  // namespace fexpr::numeric

@@ -3,25 +3,36 @@
 #pragma once
 
 #include <cfloat>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #ifdef _WIN32
 #include <charconv>
 #endif
 
+#include "numeric/portable_extended.h"
+
 namespace fexpr::numeric {
 
-// Intermediate results carry a 64-bit significand where the platform's long double is the
-// x87 80-bit format; elsewhere long double is either no wider than double or a different
-// format, and double arithmetic is used throughout.
-#if LDBL_MANT_DIG == 64
+/*
+ * Intermediate results carry a 64-bit significand with the x87's 15-bit exponent, rounded to
+ * nearest even, as the x87 computes them at 64-bit precision. Where long double is that
+ * format (x86-64 Linux, MinGW) the hardware computes them; elsewhere long double is double
+ * (MSVC, macOS, -mlong-double-64) or binary128 (aarch64), and portable_extended computes the
+ * same bits in integer arithmetic. Nothing else chooses: the rest of the system writes
+ * extended, store(), extended_from_parts() and extended_sqrt().
+ */
+#if LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384
+#define FEXPR_HARDWARE_EXTENDED 1
 using extended = long double;
 #else
-using extended = double;
+#define FEXPR_HARDWARE_EXTENDED 0
+using extended = portable_extended;
 #endif
 
 // 1 where extended is the x87 80-bit format and GCC-style x87 assembly is available.
-#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#if FEXPR_HARDWARE_EXTENDED && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define FEXPR_X87_EXTENDED 1
 #else
 #define FEXPR_X87_EXTENDED 0
@@ -44,9 +55,60 @@ inline double nearest_double(const char* text, std::size_t length) noexcept {
     return std::strtod(text, nullptr);
 }
 
+#if FEXPR_HARDWARE_EXTENDED
 // Rounds an intermediate result to the double it is stored as.
 constexpr double store(extended value) noexcept {
     return static_cast<double>(value);
 }
+
+/* (-1)^negative * significand * 2^exponent, exact for a value in the normal range. The power
+ * of two is built by squaring, in two halves so that each stays inside the range where the
+ * value's last bit lies below it; usable in constant expressions. */
+constexpr extended extended_power_of_two(int exponent) noexcept {
+    extended power = 1;
+    extended factor = exponent < 0 ? 0.5L : 2.0L;
+    for (unsigned bits = exponent < 0 ? 0U - static_cast<unsigned>(exponent)
+                                      : static_cast<unsigned>(exponent);
+         bits != 0; bits >>= 1U) {
+        if ((bits & 1U) != 0) power *= factor;
+        factor *= factor;
+    }
+    return power;
+}
+
+constexpr extended extended_from_parts(bool negative, int exponent,
+                                       std::uint64_t significand) noexcept {
+    const extended magnitude = static_cast<extended>(significand) *
+                               extended_power_of_two(exponent / 2) *
+                               extended_power_of_two(exponent - exponent / 2);
+    return negative ? -magnitude : magnitude;
+}
+
+// The x87's square root (fsqrt): correctly rounded to 64 bits.
+inline extended extended_sqrt(extended value) noexcept {
+    return std::sqrt(value);
+}
+
+inline bool extended_is_infinite(extended value) noexcept {
+    return std::isinf(value);
+}
+#else
+inline double store(extended value) noexcept {
+    return static_cast<double>(value);
+}
+
+constexpr extended extended_from_parts(bool negative, int exponent,
+                                       std::uint64_t significand) noexcept {
+    return portable_from_parts(negative, exponent, significand);
+}
+
+inline extended extended_sqrt(extended value) noexcept {
+    return portable_sqrt(value);
+}
+
+inline bool extended_is_infinite(extended value) noexcept {
+    return portable_is_infinite(value);
+}
+#endif
 
 }  // namespace fexpr::numeric

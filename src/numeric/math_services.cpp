@@ -25,7 +25,7 @@ constexpr double trig_limit = 9007199254740992.0;
 constexpr double exp_overflow_limit = 709.7822265625;
 constexpr double exp_underflow_limit = -708.39599609375;
 // Limit of y·ln|x| for the power.
-constexpr extended pow_exponent_limit = 709.78125;
+constexpr double pow_exponent_limit = 709.78125;
 // Integral exponents below this magnitude are raised by repeated squaring.
 constexpr double pow_squaring_limit = 4096.0;
 // Exponents of 2^63 or more in magnitude count as not integral.
@@ -73,7 +73,7 @@ bool power_by_squaring(double x, double y, double* result) noexcept {
         if (bits != 0) base *= base;
     }
     if (y < 0) {
-        if (power == 0 || std::isinf(power)) return false;
+        if (power == 0 || extended_is_infinite(power)) return false;
         power = 1 / power;
     }
     const double stored = store(power);
@@ -88,7 +88,7 @@ double power_of_finite(double x, double y) noexcept {
     if (is_integral(y) && std::fabs(y) < pow_squaring_limit && power_by_squaring(x, y, &result)) {
         return result;
     }
-    const extended magnitude = std::fabs(static_cast<extended>(x));
+    const extended magnitude = std::fabs(x);
     const extended t = static_cast<extended>(y) * elementary_log(magnitude);
     if (t >= pow_exponent_limit) {
         return report_math_error(math_overflow, "pow", positive_infinity());
