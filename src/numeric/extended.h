@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cfloat>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #ifdef _WIN32
 #include <charconv>
@@ -47,6 +49,33 @@ inline double nearest_double(const char* text, std::size_t length) noexcept {
 // Rounds an intermediate result to the double it is stored as.
 constexpr double store(extended value) noexcept {
     return static_cast<double>(value);
+}
+
+/* (-1)^negative * significand * 2^exponent, the significand's top bit set. Where extended is
+ * the x87 format that is exact in its range. Where it is double, the significand is rounded
+ * once, to nearest with ties to even, to the bits the double keeps at that magnitude (fewer
+ * among the subnormals), so that store() sees the value rounded as from 64 bits. */
+inline extended extended_from_parts(bool negative, int exponent,
+                                    std::uint64_t significand) noexcept {
+#if LDBL_MANT_DIG == 64
+    const extended magnitude = std::ldexp(static_cast<extended>(significand), exponent);
+#else
+    // The double's unit in the last place is 2^-1074 among the subnormals, 2^(b - 52) above.
+    const int binade = exponent + 63;
+    const int unit = binade < -1022 ? -1074 : binade - 52;
+    const int dropped = unit - exponent;
+    double magnitude = 0;
+    if (dropped <= 0) {
+        magnitude = std::ldexp(static_cast<double>(significand), exponent);
+    } else if (dropped <= 64) {
+        const std::uint64_t kept = dropped == 64 ? 0 : significand >> dropped;
+        const std::uint64_t rest = dropped == 64 ? significand : significand << (64 - dropped);
+        const std::uint64_t half = 0x8000000000000000U;
+        const bool up = rest > half || (rest == half && (kept & 1U) != 0);
+        magnitude = std::ldexp(static_cast<double>(kept + (up ? 1U : 0U)), unit);
+    }
+#endif
+    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace fexpr::numeric
