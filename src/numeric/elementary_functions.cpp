@@ -16,8 +16,8 @@ using multi::number;
 namespace table = constants;
 
 /* Every value below is within 2^error_bits units of its last limb of the exact one: the
- * largest error, the power's, is 2^18 units (the logarithm's 2^7 times |t| < 2^10, and the
- * exponential's own); the rest is margin. */
+ * series' tails leave 2^24 units, the largest error of the operations, the power's, 2^18 (the
+ * logarithm's 2^7 times |t| < 2^10, and the exponential's own); the rest is margin. */
 constexpr int error_bits = 30;
 
 // Values that needed more than the first precision.
@@ -46,8 +46,9 @@ constexpr int series_terms(int precision, int z_bits, int factorial_step) {
     return count;
 }
 
+// The bits a series carries: its tail stays below 2^-(64 N - 24), 2^24 units of the last limb.
 template <int N>
-constexpr int precision_bits = 64 * N + 8;
+constexpr int precision_bits = 64 * N - 24;
 
 /* sum of coefficients[first + step k] z^k for k < count, by Horner's rule. A negative z
  * makes the series alternate. */
@@ -220,23 +221,36 @@ quarter_turns<N> reduce(double x) noexcept {
     return count_quarter_turns<N>(magnitude);
 }
 
-/* atan t for t >= 0: above 1 as pi/2 - atan(1/t); then t = c + ..., c = j/64 the nearest,
- * atan t = atan c + atan d with d = (t - c)/(1 + t c), |d| <= 2^-7, whose series runs in d^2.
- * Where j > 0 the table's atan c is at least 1/64, so the sum cancels no more than a bit. */
+/* The angle of the point (q, p) for p, q >= 0, not both 0: atan(p/q), and where p > q
+ * pi/2 - atan(q/p), at least pi/4. With t the ratio at most 1, c = j/64 the nearest to it
+ * (from the leading bits in double arithmetic; an off-by-one j only moves |d| past 2^-7 by a
+ * hair), atan t = atan c + atan d with d = (t - c)/(1 + t c) = (p - c q)/(q + c p), one
+ * division, and |d| <= 2^-7, whose series runs in d^2. Where j > 0 the table's atan c is at
+ * least 1/64, so the sum cancels no more than a bit, and d needs only an absolute bound. */
 template <int N>
-number<N> arc_tangent(number<N> t) noexcept {
-    const bool inverted = multi::compare_magnitudes(t, one<N>()) > 0;
-    if (inverted) t = multi::reciprocal(t);
-    number<N> unused;
-    const auto j = static_cast<int>(multi::nearest_integer(multi::scale(t, 6), &unused));
-    const number<N> c = multi::scale(multi::from_integer<N>(j), -6);
-    const number<N> d =
-        multi::divide(multi::subtract(t, c), multi::add(one<N>(), multi::multiply(t, c)));
+number<N> angle_of(number<N> p, number<N> q) noexcept {
+    const bool swapped = multi::compare_magnitudes(p, q) > 0;
+    if (swapped) {
+        const number<N> first = p;
+        p = q;
+        q = first;
+    }
+    int j = 0;
+    if (!multi::is_zero(p)) {
+        const int shift = p.exponent - q.exponent;
+        const double ratio = shift < -8 ? 0.0
+                                        : multi::leading_double(p) / multi::leading_double(q) *
+                                              static_cast<double>(1 << (shift + 8)) / 4.0;
+        j = static_cast<int>(ratio + 0.5);
+    }
+    const number<N> c_q = multi::scale(multi::multiply(multi::from_integer<N>(j), q), -6);
+    const number<N> c_p = multi::scale(multi::multiply(multi::from_integer<N>(j), p), -6);
+    const number<N> d = multi::divide(multi::subtract(p, c_q), multi::add(q, c_p));
     constexpr int terms = series_terms(precision_bits<N>, 14, 0);
     const number<N> z = multi::negate(multi::multiply(d, d));
     const number<N> atan_d = multi::multiply(d, series(table::reciprocals, 0, 2, terms, z));
     const number<N> angle = multi::add(multi::from_constant<N>(table::arc_tangents[j]), atan_d);
-    return inverted ? multi::subtract(half_pi<N>(), angle) : angle;
+    return swapped ? multi::subtract(half_pi<N>(), angle) : angle;
 }
 
 // sqrt((1 - |x|)(1 + |x|)) for |x| <= 1; 1 - |x| is exact from |x| >= 1/2 on.
@@ -244,17 +258,6 @@ template <int N>
 number<N> cosine_of_arc(const number<N>& magnitude) noexcept {
     return multi::square_root(
         multi::multiply(multi::subtract(one<N>(), magnitude), multi::add(one<N>(), magnitude)));
-}
-
-/* asin |x| for |x| <= 1 with s = sqrt(1 - x^2): atan(|x|/s) up to 1/2, above it
- * pi/2 - atan(s/|x|), at least pi/6, so neither form cancels. */
-template <int N>
-number<N> arc_sine_of_magnitude(const number<N>& magnitude) noexcept {
-    const number<N> s = cosine_of_arc(magnitude);
-    if (multi::compare_magnitudes(magnitude, multi::scale(one<N>(), -1)) <= 0) {
-        return arc_tangent(multi::divide(magnitude, s));
-    }
-    return multi::subtract(half_pi<N>(), arc_tangent(multi::divide(s, magnitude)));
 }
 
 // The functions of one argument as values at precision N.
@@ -293,30 +296,26 @@ number<N> tangent(double x) noexcept {
     return x < 0 ? multi::negate(value) : value;
 }
 
+// asin x as the angle of (sqrt(1 - x^2), |x|), with the sign of x.
 template <int N>
 number<N> arc_sine(double x) noexcept {
-    const number<N> value = arc_sine_of_magnitude(multi::from_double<N>(std::fabs(x)));
+    const number<N> magnitude = multi::from_double<N>(std::fabs(x));
+    const number<N> value = angle_of(magnitude, cosine_of_arc(magnitude));
     return x < 0 ? multi::negate(value) : value;
 }
 
-/* acos x: pi/2 - asin x up to |x| = 1/2 (at least pi/3); above, atan(s/|x|), and pi less
- * that for a negative x. */
+// acos x as the angle of (|x|, sqrt(1 - x^2)), and pi less that for a negative x.
 template <int N>
 number<N> arc_cosine(double x) noexcept {
     const number<N> magnitude = multi::from_double<N>(std::fabs(x));
-    if (std::fabs(x) <= 0.5) {
-        const number<N> arc_sine_value = arc_sine_of_magnitude(magnitude);
-        return multi::subtract(half_pi<N>(),
-                               x < 0 ? multi::negate(arc_sine_value) : arc_sine_value);
-    }
-    const number<N> angle = arc_tangent(multi::divide(cosine_of_arc(magnitude), magnitude));
+    const number<N> angle = angle_of(cosine_of_arc(magnitude), magnitude);
     return x < 0 ? multi::subtract(multi::scale(half_pi<N>(), 1), angle) : angle;
 }
 
 template <int N>
 number<N> arc_tangent_of(double x) noexcept {
     const number<N> value =
-        std::isinf(x) ? half_pi<N>() : arc_tangent(multi::from_double<N>(std::fabs(x)));
+        std::isinf(x) ? half_pi<N>() : angle_of(multi::from_double<N>(std::fabs(x)), one<N>());
     return x < 0 ? multi::negate(value) : value;
 }
 
