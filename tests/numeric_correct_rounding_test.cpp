@@ -269,6 +269,7 @@ TEST_P(CorrectRounding, MatchesMpfr) {
     const std::uint64_t fallbacks = fexpr::numeric::elementary_fallbacks() - fallbacks_before;
     std::printf("%-5s %ld arguments, %ld differences, %llu fallbacks\n", c.name, checked,
                 differences, static_cast<unsigned long long>(fallbacks));
+    std::fflush(stdout);
     EXPECT_EQ(differences, 0);
 }
 

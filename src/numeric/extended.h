@@ -22,13 +22,6 @@ using extended = long double;
 using extended = double;
 #endif
 
-// 1 where extended is the x87 80-bit format and GCC-style x87 assembly is available.
-#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define FEXPR_X87_EXTENDED 1
-#else
-#define FEXPR_X87_EXTENDED 0
-#endif
-
 /*
  * The double nearest to a decimal text of digits and an exponent ("2641472655678326e254"),
  * ties to even; 0 or an infinity beyond the range. MinGW-w64's strtod misrounds some texts
@@ -60,14 +53,13 @@ inline extended extended_from_parts(bool negative, int exponent,
 #if LDBL_MANT_DIG == 64
     const extended magnitude = std::ldexp(static_cast<extended>(significand), exponent);
 #else
-    // The double's unit in the last place is 2^-1074 among the subnormals, 2^(b - 52) above.
+    // The double's unit in the last place is 2^-1074 among the subnormals, 2^(b - 52) above,
+    // so at least 11 of the 64 bits go.
     const int binade = exponent + 63;
     const int unit = binade < -1022 ? -1074 : binade - 52;
     const int dropped = unit - exponent;
     double magnitude = 0;
-    if (dropped <= 0) {
-        magnitude = std::ldexp(static_cast<double>(significand), exponent);
-    } else if (dropped <= 64) {
+    if (dropped <= 64) {
         const std::uint64_t kept = dropped == 64 ? 0 : significand >> dropped;
         const std::uint64_t rest = dropped == 64 ? significand : significand << (64 - dropped);
         const std::uint64_t half = 0x8000000000000000U;
