@@ -15,10 +15,12 @@ namespace {
 using multi::number;
 namespace table = constants;
 
-/* Every value below is within 2^error_bits units of its last limb of the exact one: the
- * series' tails leave 2^24 units, the largest error of the operations, the power's, 2^18 (the
- * logarithm's 2^7 times |t| < 2^10, and the exponential's own); the rest is margin. */
-constexpr int error_bits = 30;
+/* Every value below is within 2^error_bits units of its last limb of the exact one: at two
+ * limbs the series' tails leave 2^24 units, each division or square root 2^26 (one Newton
+ * step, see multi_precision.h), the arc sine and cosine, with one of each, 2^27.6 in all; the
+ * largest error of the other operations, the power's, is 2^18 (the logarithm's 2^7 times
+ * |t| < 2^10, and the exponential's own); the rest is margin. */
+constexpr int error_bits = 31;
 
 // Values that needed more than the first precision.
 std::uint64_t fallback_count = 0;

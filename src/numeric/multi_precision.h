@@ -270,7 +270,9 @@ template <>
 inline number<2> add(const number<2>& a, const number<2>& b) noexcept {
     if (is_zero(b)) return a;
     if (is_zero(a)) return b;
-    const bool a_larger = compare_magnitudes(a, b) >= 0;
+    const bool a_larger = a.exponent != b.exponent ? a.exponent > b.exponent
+                          : a.limb[0] != b.limb[0] ? a.limb[0] > b.limb[0]
+                                                   : a.limb[1] >= b.limb[1];
     const number<2>& large = a_larger ? a : b;
     const number<2>& small = a_larger ? b : a;
     const int distance = large.exponent - small.exponent;
@@ -308,16 +310,22 @@ double leading_double(const number<N>& a) noexcept {
     return static_cast<double>(a.limb[0] >> 11) * (1.0 / 9007199254740992.0);
 }
 
+/* The correct bits Newton's iterations below reach at least: the seeds are within 2^-51 (the
+ * leading 53 bits, then one or two rounded double operations), each step doubles the bits, so
+ * two limbs get one step (2^-102: 2^26 units of the last limb, within the functions' error
+ * bound) and more limbs as many as bring the error below a few units of the last limb. */
+template <int N>
+constexpr int newton_bits = N == 2 ? 100 : 64 * N + 8;
+
 /* 1/a for a nonzero a by Newton's iteration y += y (1 - a y), from the double 1/m of a's
- * leading 53 bits m; each step doubles the correct bits (53, 106, 212, ...), and the last
- * one leaves an error of a few units of the last limb. */
+ * leading 53 bits m. */
 template <int N>
 number<N> reciprocal(const number<N>& a) noexcept {
     number<N> y = from_double<N>(1.0 / leading_double(a));
     y.exponent -= a.exponent;
     y.negative = a.negative;
     const number<N> one = from_integer<N>(1);
-    for (int bits = 50; bits < 64 * N + 8; bits *= 2) {
+    for (int bits = 51; bits < newton_bits<N>; bits *= 2) {
         const number<N> error = subtract(one, multiply(a, y));
         y = add(y, multiply(y, error));
     }
@@ -345,7 +353,7 @@ number<N> square_root(const number<N>& a) noexcept {
     number<N> y = from_double<N>(1.0 / seed_square_root(leading));
     y.exponent -= half;
     const number<N> one = from_integer<N>(1);
-    for (int bits = 50; bits < 64 * N + 8; bits *= 2) {
+    for (int bits = 51; bits < newton_bits<N>; bits *= 2) {
         const number<N> error = subtract(one, multiply(a, multiply(y, y)));
         y = add(y, scale(multiply(y, error), -1));
     }
