@@ -16,11 +16,11 @@ using multi::number;
 namespace table = constants;
 
 /* Every value below is within 2^error_bits units of its last limb of the exact one: at two
- * limbs the series' tails leave 2^24 units, each division or square root 2^26 (one Newton
+ * limbs the series' tails leave 2^32 units, each division or square root 2^26 (one Newton
  * step, see multi_precision.h), the arc sine and cosine, with one of each, 2^27.6 in all; the
  * largest error of the other operations, the power's, is 2^18 (the logarithm's 2^7 times
- * |t| < 2^10, and the exponential's own); the rest is margin. */
-constexpr int error_bits = 31;
+ * |t| < 2^10, and the exponential's own); 2^33 covers their sum. */
+constexpr int error_bits = 33;
 
 // Values that needed more than the first precision.
 std::uint64_t fallback_count = 0;
@@ -48,9 +48,9 @@ constexpr int series_terms(int precision, int z_bits, int factorial_step) {
     return count;
 }
 
-// The bits a series carries: its tail stays below 2^-(64 N - 24), 2^24 units of the last limb.
+// The bits a series carries: its tail stays below 2^-(64 N - 32), 2^32 units of the last limb.
 template <int N>
-constexpr int precision_bits = 64 * N - 24;
+constexpr int precision_bits = 64 * N - 32;
 
 /* sum of coefficients[first + step k] z^k for k < count, by Horner's rule. A negative z
  * makes the series alternate. */
@@ -94,9 +94,12 @@ number<N> exponential(const number<N>& t) noexcept {
 }
 
 /* ln x for a positive finite x = m 2^(e - 52), m a 53-bit whole number: the row i of m's
- * next 7 bits holds R with m R 2^-62 = 1 + u, |u| < 2^-7, exactly; ln x = e' ln2 + (-ln(R/1024)
- * - [i >= 53] ln2) + ln(1 + u), e' = e + [i >= 53]. The first two terms cancel no more than a
- * bit or two, and near x = 1 they are 0 (rows 0 and 127 hold R = 1024 and 512). */
+ * next 7 bits holds R with m R 2^-62 = 1 + u, |u| < 2^-7, exactly; then s = round(u 2^14) and
+ * 1 + v = (1 + u)(1 - s 2^-14), exactly in 128 bits, |v| <= 1.5 2^-14. So ln x = e' ln2 +
+ * (-ln(R/1024) - [i >= 53] ln2) - ln(1 - s 2^-14) + ln(1 + v), e' = e + [i >= 53], the
+ * series of ln(1 + v) running in v. No two terms cancel more than two bits; near x = 1 the
+ * first two are 0 (rows 0 and 127 hold R = 1024 and 512), and the third is 0 or at least
+ * twice the sum. */
 template <int N>
 number<N> logarithm(double x) noexcept {
     std::uint64_t bits = 0;
@@ -114,12 +117,21 @@ number<N> logarithm(double x) noexcept {
     }
     const auto row = static_cast<int>((m >> 45) & 127U);
     if (row >= 53) ++exponent;
-    const auto u_whole = static_cast<std::int64_t>(m * table::log_reciprocals[row] - (1ULL << 62));
-    const number<N> u = multi::scale(multi::from_integer<N>(u_whole), -62);
-    constexpr int terms = series_terms(precision_bits<N>, 7, 0);
-    const number<N> log_1_u =
-        multi::multiply(u, series(table::reciprocals, 0, 1, terms, multi::negate(u)));
-    const number<N> near = multi::add(log_1_u, multi::from_constant<N>(table::log_offsets[row]));
+    const std::uint64_t one_plus_u = m * table::log_reciprocals[row];  // (1 + u) 2^62
+    const int step = static_cast<int>((one_plus_u + (1ULL << 47)) >> 48) - (1 << 14);
+    const multi::wide product =
+        multi::multiply_limbs(one_plus_u, static_cast<std::uint64_t>((1 << 14) - step));
+    // (1 + v) 2^76, less 2^76: |v| 2^76 < 2^63, so the low limb holds it in two's complement.
+    const bool negative = product.high < (1ULL << 12);
+    const std::uint64_t magnitude = negative ? 0 - product.low : product.low;
+    number<N> v = multi::scale(multi::from_integer<N>(static_cast<std::int64_t>(magnitude)), -76);
+    if (negative) v = multi::negate(v);
+    constexpr int terms = series_terms(precision_bits<N>, 13, 0);
+    const number<N> log_1_v =
+        multi::multiply(v, series(table::reciprocals, 0, 1, terms, multi::negate(v)));
+    const number<N> near =
+        multi::add(multi::add(log_1_v, multi::from_constant<N>(table::log_steps[step + 128])),
+                   multi::from_constant<N>(table::log_offsets[row]));
     return multi::add(near, multi::multiply(multi::from_integer<N>(exponent),
                                             multi::from_constant<N>(table::ln2)));
 }
