@@ -75,22 +75,25 @@ number<N> half_pi() noexcept {
     return multi::from_constant<N>(table::half_pi);
 }
 
-/* e^t for |t| < 746: t = k ln2/64 + d with |d| <= ln2/128, e^t = 2^(k/64) e^d, 2^(k mod 64
- * / 64) from the table. The result's relative error is d's absolute one, which stays within
- * 2^11 units whatever the cancellation in d. */
+/* e^t for |t| < 746: t = k ln2/4096 + d with |d| <= ln2/8192, e^t = 2^(k/4096) e^d, with
+ * 2^(k/4096) = 2^floor(k/4096) 2^(i/64) 2^(j/4096) from two tables. The result's relative
+ * error is d's absolute one, which stays within 2^11 units whatever the cancellation in d. */
 template <int N>
 number<N> exponential(const number<N>& t) noexcept {
     number<N> unused;
     const std::int64_t k = multi::nearest_integer(
-        multi::multiply(t, multi::from_constant<N>(table::sixty_four_over_ln2)), &unused);
-    const number<N> d = multi::subtract(
-        t, multi::multiply(multi::from_integer<N>(k), multi::from_constant<N>(table::ln2_over_64)));
-    constexpr int terms = series_terms(precision_bits<N>, 7, 1);
+        multi::scale(multi::multiply(t, multi::from_constant<N>(table::sixty_four_over_ln2)), 6),
+        &unused);
+    const number<N> step = multi::scale(multi::from_constant<N>(table::ln2_over_64), -6);
+    const number<N> d = multi::subtract(t, multi::multiply(multi::from_integer<N>(k), step));
+    constexpr int terms = series_terms(precision_bits<N>, 13, 1);
     const number<N> e_d = series(table::inverse_factorials, 0, 1, terms, d);
-    const auto row = static_cast<int>(k & 63);
-    const number<N> power =
-        multi::multiply(e_d, multi::from_constant<N>(table::powers_of_two[row]));
-    return multi::scale(power, static_cast<int>((k - row) / 64));
+    const auto fine = static_cast<int>(k & 63);
+    const auto coarse = static_cast<int>(((k - fine) / 64) & 63);
+    const number<N> power = multi::multiply(
+        multi::multiply(e_d, multi::from_constant<N>(table::fine_powers_of_two[fine])),
+        multi::from_constant<N>(table::powers_of_two[coarse]));
+    return multi::scale(power, static_cast<int>((k - (k & 4095)) / 4096));
 }
 
 /* ln x for a positive finite x = m 2^(e - 52), m a 53-bit whole number: the row i of m's
