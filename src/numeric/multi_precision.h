@@ -278,7 +278,13 @@ inline number<2> add(const number<2>& a, const number<2>& b) noexcept {
     const int distance = large.exponent - small.exponent;
     if (distance >= 192) return large;
     std::uint64_t other[3];
-    align(small, distance, other);
+    if (distance > 0 && distance < 64) {
+        other[0] = small.limb[0] >> distance;
+        other[1] = (small.limb[1] >> distance) | (small.limb[0] << (64 - distance));
+        other[2] = small.limb[1] << (64 - distance);
+    } else {
+        align(small, distance, other);
+    }
     if (large.negative != small.negative) {
         const std::uint64_t borrow_low = other[2] != 0 ? 1 : 0;
         const std::uint64_t middle = large.limb[1] - other[1];
@@ -286,7 +292,14 @@ inline number<2> add(const number<2>& a, const number<2>& b) noexcept {
             (large.limb[1] < other[1] ? 1 : 0) + (middle < borrow_low ? 1 : 0);
         const std::uint64_t difference[3] = {large.limb[0] - other[0] - borrow_middle,
                                              middle - borrow_low, 0 - other[2]};
-        return normalize<2>(large.negative, large.exponent, difference);
+        if (difference[0] == 0) return normalize<2>(large.negative, large.exponent, difference);
+        // The usual case, a few leading bits cancelled, written out.
+        const int shift = leading_zeros(difference[0]);
+        if (shift == 0) return {large.negative, large.exponent, {difference[0], difference[1]}};
+        return {large.negative,
+                large.exponent - shift,
+                {(difference[0] << shift) | (difference[1] >> (64 - shift)),
+                 (difference[1] << shift) | (difference[2] >> (64 - shift))}};
     }
     const std::uint64_t low = large.limb[1] + other[1];
     const std::uint64_t carry_low = low < other[1] ? 1 : 0;
