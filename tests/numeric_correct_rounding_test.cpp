@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <random>
 
 #include "numeric/elementary_functions.h"
@@ -205,6 +206,11 @@ const function_case function_cases[] = {
     {"log", elementary_function::log},   {"log10", elementary_function::log10},
     {"exp", elementary_function::exp},   {"pow", elementary_function::pow},
 };
+
+// The name in test listings.
+void PrintTo(const function_case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 power_arguments argument_for(elementary_function function, generator& random) {
     switch (function) {
