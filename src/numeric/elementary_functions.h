@@ -1,51 +1,52 @@
-// The elementary functions the mathematical services rest on, chosen for the platform here
-// and nowhere else.
+// The elementary functions the mathematical services rest on: the exact value rounded to a
+// 64-bit significand (to nearest, ties to even), computed in integer arithmetic of our own,
+// so every platform gives the same bits.
 //
-// Where the C library computes them well in extended precision (glibc) its functions are
-// used. MinGW-w64's long-double sine, cosine and tangent are the bare x87 instructions, whose
-// argument reduction by a 66-bit pi goes wrong near multiples of pi/2, its arc sine loses
-// digits near ±1 (1 - x^2), and its power, exponential and arc cosine differ from glibc's in
-// the last digits; there the system's own
-// versions below (x87_*) are used, which reduce the argument exactly and carry the power's
-// logarithm in more than extended precision. The own versions exist on every x87 build, so
-// that the tests compare them with the C library everywhere.
+// Each value is first computed with 128 bits and a bound on its error; when that bound leaves
+// the rounding undecided (the value lies within it of a midpoint between two 64-bit values)
+// it is computed again with 256 bits, and then with 512, where an undecided value is an exact
+// midpoint and rounds to even.
 #pragma once
+
+#include <cstdint>
 
 #include "numeric/extended.h"
 
 namespace fexpr::numeric {
 
-// Sine, cosine and tangent of a finite x with |x| < 2^53.
-extended elementary_sin(extended x) noexcept;
-extended elementary_cos(extended x) noexcept;
-extended elementary_tan(extended x) noexcept;
-// Arc sine and arc cosine for |x| <= 1; arc tangent; square root of x >= 0.
-extended elementary_asin(extended x) noexcept;
-extended elementary_acos(extended x) noexcept;
-extended elementary_atan(extended x) noexcept;
-extended elementary_sqrt(extended x) noexcept;
-// Natural and base-10 logarithm of a positive finite x; exponential of a finite x.
-extended elementary_log(extended x) noexcept;
-extended elementary_log10(extended x) noexcept;
-extended elementary_exp(extended x) noexcept;
-// x^y for a positive finite x and a finite y.
-extended elementary_pow(extended x, extended y) noexcept;
+// The functions, for the tests and the check that run them all.
+enum class elementary_function { sin, cos, tan, asin, acos, atan, log, log10, exp, pow };
 
-#if FEXPR_X87_EXTENDED
-// The system's own versions on the x87 instructions (where extended is the x87 format).
-// Sine, cosine, tangent: |x| < 2^53, reduced against pi/2 in 192-bit integer arithmetic,
-// so the instructions see only |r| <= pi/4.
-extended x87_sin(double x) noexcept;
-extended x87_cos(double x) noexcept;
-extended x87_tan(double x) noexcept;
-// Arc sine and arc cosine as the angles of (sqrt((1 - x)(1 + x)), x) and of
-// (x, sqrt((1 - x)(1 + x))); 1 - x and 1 + x are exact, so they stay accurate near ±1.
-extended x87_asin(extended x) noexcept;
-extended x87_acos(extended x) noexcept;
-// e^x for a finite x, and x^y for a positive finite x and a finite y, through 2^t with t
-// carried as a sum of two extended values.
-extended x87_exp(extended x) noexcept;
-extended x87_pow(extended x, extended y) noexcept;
-#endif
+// A result (-1)^negative * significand * 2^exponent, the significand's top bit set (0 for 0).
+struct extended_parts {
+    bool negative;
+    int exponent;
+    std::uint64_t significand;
+};
+
+/* The correctly rounded 64-bit value of a function at x (and y, for the power) within the
+ * domains below; the other functions ignore y. */
+extended_parts elementary_parts(elementary_function function, double x, double y) noexcept;
+
+// How many values so far needed more than the first 128 bits to decide their rounding.
+std::uint64_t elementary_fallbacks() noexcept;
+
+// Sine, cosine and tangent of a finite x with |x| < 2^53.
+extended elementary_sin(double x) noexcept;
+extended elementary_cos(double x) noexcept;
+extended elementary_tan(double x) noexcept;
+// Arc sine and arc cosine for |x| <= 1; arc tangent of any x but a NaN.
+extended elementary_asin(double x) noexcept;
+extended elementary_acos(double x) noexcept;
+extended elementary_atan(double x) noexcept;
+// Square root of x >= 0, by the platform's library (correctly rounded by IEEE 754).
+extended elementary_sqrt(extended x) noexcept;
+// Natural and base-10 logarithm of a positive finite x (subnormals included); exponential
+// of x in (-745, 709.79).
+extended elementary_log(double x) noexcept;
+extended elementary_log10(double x) noexcept;
+extended elementary_exp(double x) noexcept;
+// x^y for a positive finite x and a finite y with |y ln x| < 710.
+extended elementary_pow(double x, double y) noexcept;
 
 }  // namespace fexpr::numeric

@@ -31,13 +31,6 @@ using extended = long double;
 using extended = portable_extended;
 #endif
 
-// 1 where extended is the x87 80-bit format and GCC-style x87 assembly is available.
-#if FEXPR_HARDWARE_EXTENDED && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define FEXPR_X87_EXTENDED 1
-#else
-#define FEXPR_X87_EXTENDED 0
-#endif
-
 /*
  * The double nearest to a decimal text of digits and an exponent ("2641472655678326e254"),
  * ties to even; 0 or an infinity beyond the range. MinGW-w64's strtod misrounds some texts

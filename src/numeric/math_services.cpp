@@ -88,13 +88,13 @@ double power_of_finite(double x, double y) noexcept {
     if (is_integral(y) && std::fabs(y) < pow_squaring_limit && power_by_squaring(x, y, &result)) {
         return result;
     }
-    const extended magnitude = std::fabs(x);
+    const double magnitude = std::fabs(x);
     const extended t = static_cast<extended>(y) * elementary_log(magnitude);
     if (t >= pow_exponent_limit) {
         return report_math_error(math_overflow, "pow", positive_infinity());
     }
     if (t <= -pow_exponent_limit) return report_math_error(math_underflow, "pow", 0.0);
-    // e^t is |x|^y; the library power gives it without the error that rounding t carries.
+    // e^t is |x|^y; the power itself gives it without the error that rounding t carries.
     result = store(elementary_pow(magnitude, y));
     return x < 0 && is_odd_integral(y) ? -result : result;
 }
