@@ -39,7 +39,7 @@ extended elementary_tan(double x) noexcept;
 extended elementary_asin(double x) noexcept;
 extended elementary_acos(double x) noexcept;
 extended elementary_atan(double x) noexcept;
-// Square root of x >= 0, by the platform's library (correctly rounded by IEEE 754).
+// Square root of x >= 0, correctly rounded to 64 bits by the arithmetic of extended.h.
 extended elementary_sqrt(extended x) noexcept;
 // Natural and base-10 logarithm of a positive finite x (subnormals included); exponential
 // of x in (-745, 709.79).
