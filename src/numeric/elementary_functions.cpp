@@ -122,8 +122,7 @@ number<N> logarithm(double x) noexcept {
     if (row >= 53) ++exponent;
     const std::uint64_t one_plus_u = m * table::log_reciprocals[row];  // (1 + u) 2^62
     const int step = static_cast<int>((one_plus_u + (1ULL << 47)) >> 48) - (1 << 14);
-    const multi::wide product =
-        multi::multiply_limbs(one_plus_u, static_cast<std::uint64_t>((1 << 14) - step));
+    const wide product = multiply_words(one_plus_u, static_cast<std::uint64_t>((1 << 14) - step));
     // (1 + v) 2^76, less 2^76: |v| 2^76 < 2^63, so the low limb holds it in two's complement.
     const bool negative = product.high < (1ULL << 12);
     const std::uint64_t magnitude = negative ? 0 - product.low : product.low;
@@ -207,7 +206,7 @@ quarter_turns<N> count_quarter_turns(double x) noexcept {
     std::uint64_t product[12] = {};
     std::uint64_t carry = 0;
     for (int i = 10; i >= 0; --i) {
-        const multi::wide part = multi::multiply_limbs(m, table::two_over_pi[i]);
+        const wide part = multiply_words(m, table::two_over_pi[i]);
         const std::uint64_t low = part.low + carry;
         carry = part.high + (low < carry ? 1 : 0);
         product[i + 1] = low;

@@ -7,52 +7,12 @@
 #include <cstring>
 
 #include "numeric/function_constants.h"
+#include "numeric/word_arithmetic.h"
 
 namespace fexpr::numeric::multi {
 
 // The exponent that zero carries, far below any other value's.
 constexpr int zero_exponent = -1000000;
-
-/* The 128-bit product of two limbs as high and low limb. Without a 128-bit integer type
- * (MSVC) the four 32-bit partial products are summed; no carry is lost, since
- * (2^32 - 1)^2 + 2 (2^32 - 1) < 2^64. */
-struct wide {
-    std::uint64_t high;
-    std::uint64_t low;
-};
-
-inline wide multiply_limbs(std::uint64_t a, std::uint64_t b) noexcept {
-#if defined(__SIZEOF_INT128__)
-    __extension__ typedef unsigned __int128 u128;
-    const u128 product = static_cast<u128>(a) * b;
-    return {static_cast<std::uint64_t>(product >> 64), static_cast<std::uint64_t>(product)};
-#else
-    const std::uint64_t a_low = a & 0xffffffffU, a_high = a >> 32;
-    const std::uint64_t b_low = b & 0xffffffffU, b_high = b >> 32;
-    const std::uint64_t low_low = a_low * b_low;
-    const std::uint64_t high_low = a_high * b_low;
-    const std::uint64_t low_high = a_low * b_high;
-    const std::uint64_t middle = (low_low >> 32) + (high_low & 0xffffffffU) + low_high;
-    return {a_high * b_high + (high_low >> 32) + (middle >> 32),
-            (middle << 32) | (low_low & 0xffffffffU)};
-#endif
-}
-
-// Leading zero bits of a nonzero limb (the portable way by halving the span).
-inline int leading_zeros(std::uint64_t limb) noexcept {
-#if defined(__GNUC__)
-    return __builtin_clzll(limb);
-#else
-    int count = 0;
-    for (int step = 32; step > 0; step /= 2) {
-        if ((limb >> (64 - step)) == 0) {
-            limb <<= step;
-            count += step;
-        }
-    }
-    return count;
-#endif
-}
 
 /* (-1)^negative * 0.limb[0]limb[1]... * 2^exponent, normalized: the top bit of limb[0] is
  * set, or every limb is 0 (zero, with zero_exponent). Every operation truncates its exact
@@ -147,7 +107,7 @@ number<N> multiply(const number<N>& a, const number<N>& b) noexcept {
     for (int i = N - 1; i >= 0; --i) {
         std::uint64_t carry = 0;
         for (int j = N - 1; j >= 0; --j) {
-            const wide product = multiply_limbs(a.limb[i], b.limb[j]);
+            const wide product = multiply_words(a.limb[i], b.limb[j]);
             std::uint64_t& slot = limbs[i + j + 1];
             const std::uint64_t low = slot + product.low;
             const std::uint64_t sum = low + carry;
@@ -164,10 +124,10 @@ number<N> multiply(const number<N>& a, const number<N>& b) noexcept {
 template <>
 inline number<2> multiply(const number<2>& a, const number<2>& b) noexcept {
     if (is_zero(a) || is_zero(b)) return zero<2>();
-    const wide high = multiply_limbs(a.limb[0], b.limb[0]);
-    const wide cross_a = multiply_limbs(a.limb[0], b.limb[1]);
-    const wide cross_b = multiply_limbs(a.limb[1], b.limb[0]);
-    const wide low = multiply_limbs(a.limb[1], b.limb[1]);
+    const wide high = multiply_words(a.limb[0], b.limb[0]);
+    const wide cross_a = multiply_words(a.limb[0], b.limb[1]);
+    const wide cross_b = multiply_words(a.limb[1], b.limb[0]);
+    const wide low = multiply_words(a.limb[1], b.limb[1]);
     std::uint64_t third = low.high + cross_a.low;
     std::uint64_t carry = third < cross_a.low ? 1 : 0;
     third += cross_b.low;

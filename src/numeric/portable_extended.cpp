@@ -11,32 +11,10 @@ namespace {
 using portable_detail::exponent_bias;
 using portable_detail::exponent_mask;
 using portable_detail::integer_bit;
-using portable_detail::leading_zeros;
 using portable_detail::sign_mask;
 
 constexpr std::uint64_t quiet_bit = 0x4000000000000000;
 constexpr std::uint64_t half = 0x8000000000000000;
-
-// A 128-bit unsigned integer as two words, for products, quotients and roots.
-struct wide {
-    std::uint64_t high;
-    std::uint64_t low;
-};
-
-// The full product of two 64-bit words, from four products of 32-bit halves.
-wide multiply_words(std::uint64_t a, std::uint64_t b) noexcept {
-    const std::uint64_t a_low = a & 0xFFFFFFFF;
-    const std::uint64_t a_high = a >> 32;
-    const std::uint64_t b_low = b & 0xFFFFFFFF;
-    const std::uint64_t b_high = b >> 32;
-    const std::uint64_t low_low = a_low * b_low;
-    const std::uint64_t middle_1 = a_high * b_low;
-    const std::uint64_t middle_2 = a_low * b_high;
-    const std::uint64_t carry =
-        ((low_low >> 32) + (middle_1 & 0xFFFFFFFF) + (middle_2 & 0xFFFFFFFF)) >> 32;
-    return {a_high * b_high + (middle_1 >> 32) + (middle_2 >> 32) + carry,
-            low_low + (middle_1 << 32) + (middle_2 << 32)};
-}
 
 /* value >> count, with every bit shifted out ORed into the lowest bit (the sticky bit), so
  * that rounding still sees an inexact value as inexact. Any count from 0 up. */

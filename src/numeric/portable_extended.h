@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "numeric/word_arithmetic.h"
+
 namespace fexpr::numeric {
 
 /*
@@ -37,18 +39,6 @@ constexpr int exponent_bias = 16383;
 constexpr std::uint16_t exponent_mask = 0x7FFF;
 constexpr std::uint16_t sign_mask = 0x8000;
 constexpr std::uint64_t integer_bit = 0x8000000000000000;
-
-// Leading zero bits of a nonzero x.
-constexpr int leading_zeros(std::uint64_t x) noexcept {
-    int count = 0;
-    for (int step = 32; step > 0; step /= 2) {
-        if ((x >> (64 - step)) == 0) {
-            x <<= step;
-            count += step;
-        }
-    }
-    return count;
-}
 
 /* (-1)^negative * significand * 2^exponent, exact where it is representable: normalized so
  * that the integer bit is set, or denormalized where the value lies below the normal range
